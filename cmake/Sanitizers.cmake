@@ -1,0 +1,5 @@
+# One switch turns on ASan + UBSan for every target of the build tree.
+if(LARKSPIN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,15 @@
+# larkspin_subsystem(<name> SOURCES ... [DEPENDS ...] [LINKS ...])
+# Declares the static library larkspin_<name> for one folder of src/.
+# Headers are included as "<subsystem>/<file>.h" from the src/ root.
+function(larkspin_subsystem name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;LINKS" ${ARGN})
+  add_library(larkspin_${name} STATIC ${ARG_SOURCES})
+  target_include_directories(larkspin_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  foreach(dep IN LISTS ARG_DEPENDS)
+    target_link_libraries(larkspin_${name} PUBLIC larkspin_${dep})
+  endforeach()
+  if(ARG_LINKS)
+    target_link_libraries(larkspin_${name} PUBLIC ${ARG_LINKS})
+  endif()
+  larkspin_warnings(larkspin_${name})
+endfunction()
