@@ -1,0 +1,71 @@
+// PNG writer: one IDAT chunk, "up" filtering for every row (smooth art packs
+// well with it), and a fixed zlib level so the bytes are identical every run.
+#include "png.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace assetgen {
+
+namespace {
+
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+  PutU32(out, static_cast<uint32_t>(data.size()));
+  size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  uLong crc = crc32(0L, out.data() + start, static_cast<uInt>(out.size() - start));
+  PutU32(out, static_cast<uint32_t>(crc));
+}
+
+std::vector<uint8_t> FilterRows(const std::vector<uint8_t>& rgba, int width, int height) {
+  size_t stride = static_cast<size_t>(width) * 4;
+  std::vector<uint8_t> raw;
+  raw.reserve((stride + 1) * height);
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* row = &rgba[y * stride];
+    raw.push_back(y == 0 ? 0 : 2);  // none for the first row, then "up"
+    for (size_t i = 0; i < stride; ++i)
+      raw.push_back(static_cast<uint8_t>(row[i] - (y == 0 ? 0 : row[i - stride])));
+  }
+  return raw;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& rgba, int width, int height) {
+  static const uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+  std::vector<uint8_t> out(kSignature, kSignature + 8);
+
+  std::vector<uint8_t> header;
+  PutU32(header, static_cast<uint32_t>(width));
+  PutU32(header, static_cast<uint32_t>(height));
+  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8-bit RGBA, deflate, no interlace
+  PutChunk(out, "IHDR", header);
+
+  std::vector<uint8_t> raw = FilterRows(rgba, width, height);
+  uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+  std::vector<uint8_t> packed(packedSize);
+  compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 6);
+  packed.resize(packedSize);
+  PutChunk(out, "IDAT", packed);
+  PutChunk(out, "IEND", {});
+  return out;
+}
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace assetgen
