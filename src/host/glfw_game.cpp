@@ -1,0 +1,74 @@
+// BBGlfwGame: construction, the update rate, the clock, and the thin
+// platform hooks over GLFW that the frame loop and input code use.
+#include "host/glfw_game.h"
+
+#include <GLFW/glfw3.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <ctime>
+
+BBGlfwGame* BBGlfwGame::_glfwGame = nullptr;
+
+BBGlfwGame::BBGlfwGame() { _glfwGame = this; }
+
+BBGlfwGame::~BBGlfwGame() {
+  if (_window) glfwDestroyWindow(_window);
+  if (_glfwGame == this) _glfwGame = nullptr;
+}
+
+void BBGlfwGame::SetUpdateRate(int hz) {
+  _updateRate = hz;
+  if (hz != 0) _updatePeriod = 1.0 / hz;
+  _nextUpdate = 0;
+}
+
+// Wraps like a 32-bit millisecond counter instead of overflowing after 24
+// days of uptime.
+int BBGlfwGame::Millisecs() {
+  int64_t ms = int64_t(Time() * 1000.0);
+  return int(uint32_t(uint64_t(ms)));
+}
+
+int BBGlfwGame::SaveState(String state) { return BBGame::SaveState(state); }
+String BBGlfwGame::LoadState() { return BBGame::LoadState(); }
+
+void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {
+  SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
+}
+
+void BBGlfwGame::SetSwapInterval(int interval) {
+  _swapInterval = interval;
+  // A negative interval leaves the driver's choice alone.
+  if (interval >= 0 && _window) glfwSwapInterval(interval);
+}
+
+double BBGlfwGame::Time() { return glfwGetTime(); }
+
+void BBGlfwGame::Sleep(double seconds) {
+  if (!(seconds > 0)) return;
+  struct timespec ts;
+  ts.tv_sec = time_t(seconds);
+  ts.tv_nsec = long((seconds - double(ts.tv_sec)) * 1e9);
+  while (nanosleep(&ts, &ts) == -1 && errno == EINTR) {
+  }
+}
+
+void BBGlfwGame::PollEvents() { glfwPollEvents(); }
+void BBGlfwGame::WaitEvents() { glfwWaitEvents(); }
+
+// The close button never closes the window (OnWindowClose keeps it open),
+// so the window is open for as long as it exists.
+bool BBGlfwGame::WindowOpen() { return _window && !glfwWindowShouldClose(_window); }
+
+// Focus decides; an iconified window has lost focus anyway.
+bool BBGlfwGame::WindowActive() {
+  if (!_window) return false;
+  (void)glfwGetWindowAttrib(_window, GLFW_ICONIFIED);
+  return glfwGetWindowAttrib(_window, GLFW_FOCUSED) != 0;
+}
+
+void BBGlfwGame::SwapBuffers() {
+  if (_window) glfwSwapBuffers(_window);
+}
