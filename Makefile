@@ -1,11 +1,12 @@
 # Everything starts here. `make run` plays, `make test` checks.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan bench demo install assets-preview clean
+.PHONY: all deps configure build run test test-asan test-tsan bench demo install assets-preview clean
 
 all: build
 
@@ -32,11 +33,22 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE e2e
 
+# The threaded network tests with ThreadSanitizer (only those are built).
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLARKSPIN_TSAN=ON -DLARKSPIN_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target larkspin_net_tests
+	ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -L net
+
 bench: build
 	@scripts/run-benchmarks $(BUILD)
+
+# Contact sheets of every picture sheet at level 1, numbered, for review.
+assets-preview: configure
+	cmake --build $(BUILD) --target larkspin_assetgen -j $(JOBS)
+	$(BUILD)/tools/assetgen/larkspin_assetgen --preview $(BUILD)/assets-preview
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
