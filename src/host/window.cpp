@@ -61,6 +61,9 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
 
   if (fullscreen && monitor) {
     _window = glfwCreateWindow(width, height, "Larkspin", monitor, nullptr);
+    // A full-screen window is the only thing on screen: it takes the
+    // keyboard even where no window manager hands focus over.
+    if (_window) glfwFocusWindow(_window);
   } else {
     // Placed while still hidden, so it never flashes up in a corner.
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);

@@ -1,0 +1,73 @@
+// The program itself: it opens its window, runs, and ends with status 0
+// when the window's close button is pressed.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "x11_close.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The id of the program's window once it is mapped; 0 when it never shows.
+unsigned long FindWindow() {
+  FILE* p = popen("timeout 20 xdotool search --sync --onlyvisible --name '^Larkspin$'", "r");
+  if (!p) return 0;
+  unsigned long id = 0;
+  if (fscanf(p, "%lu", &id) != 1) id = 0;
+  pclose(p);
+  return id;
+}
+
+// Exit status, or -1 if the program has not ended within `seconds`.
+int WaitForExit(pid_t pid, int seconds) {
+  for (int i = 0; i < seconds * 20; ++i) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return -1;
+}
+
+TEST(Program, CloseButtonEndsItWithStatusZero) {
+  const char* bin = getenv("LARKSPIN_BINARY_DIR");
+  ASSERT_NE(bin, nullptr);
+  std::string exe = std::string(bin) + "/larkspin";
+  ASSERT_TRUE(fs::exists(exe));
+  char pattern[] = "/tmp/larkspin-run-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(pattern) != 0) _exit(120);
+    execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+    _exit(121);
+  }
+  ASSERT_GT(pid, 0);
+
+  unsigned long window = FindWindow();
+  EXPECT_NE(window, 0ul);
+  EXPECT_EQ(WaitForExit(pid, 0), -1) << "the program ended on its own";
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  if (window) SendCloseRequest(display, window);
+  int status = WaitForExit(pid, 20);
+  XCloseDisplay(display);
+  if (status == -1) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+  EXPECT_EQ(status, 0);
+  fs::remove_all(pattern);
+}
+
+}  // namespace

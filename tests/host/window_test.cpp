@@ -1,0 +1,192 @@
+// The real window under a private X server: keys, characters and mouse
+// buttons typed with xdotool arrive as the framework's codes; the close
+// button becomes key 432; re-opening full screen releases held keys first.
+#include <gtest/gtest.h>
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "test_host.h"
+#include "x11_close.h"
+
+// GLFW's X11 accessors, declared here because its native header drags in
+// extension headers the tests do not need.
+extern "C" Display* glfwGetX11Display(void);
+extern "C" ::Window glfwGetX11Window(GLFWwindow* window);
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
+    ASSERT_TRUE(glfwInit());
+    gc_init();
+  }
+  static void TearDownTestSuite() { glfwTerminate(); }
+
+  void SetUp() override {
+    host = new BBGlfwGame;
+    delegate = new RecordingDelegate;
+    delegate->log = &log;
+    host->SetDelegate(delegate);
+    host->StartGame();
+    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    ASSERT_NE(host->GlfwWindow(), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return glfwGetWindowAttrib(host->GlfwWindow(), GLFW_FOCUSED); }));
+    log.clear();
+  }
+  void TearDown() override { delete host; }
+
+  // Pumps window events until `done` holds (or five seconds pass).
+  template <class Pred>
+  bool WaitUntil(Pred done) {
+    for (int i = 0; i < 500; ++i) {
+      glfwPollEvents();
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+
+  bool Logged(const std::string& entry) {
+    return std::find(log.begin(), log.end(), entry) != log.end();
+  }
+
+  // Runs xdotool, then pumps events until `last` has been logged.
+  std::vector<std::string> Xdo(const std::string& args, const std::string& last) {
+    log.clear();
+    EXPECT_EQ(system(("xdotool " + args).c_str()), 0) << args;
+    EXPECT_TRUE(WaitUntil([&] { return Logged(last); })) << args;
+    return log;
+  }
+
+  std::string WindowId() { return std::to_string(glfwGetX11Window(host->GlfwWindow())); }
+
+  BBGlfwGame* host = nullptr;
+  RecordingDelegate* delegate = nullptr;
+  std::vector<std::string> log;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(WindowTest, OpensCentredAndTitled) {
+  int x = 0, y = 0;
+  glfwGetWindowPos(host->GlfwWindow(), &x, &y);
+  EXPECT_EQ(x, (1280 - 640) / 2);
+  EXPECT_EQ(y, (1024 - 480) / 2);
+  EXPECT_EQ(host->GetDeviceWidth(), 640);
+  EXPECT_EQ(host->GetDeviceHeight(), 480);
+  std::string found = "xdotool search --name '^Larkspin$' | grep -qx " + WindowId();
+  EXPECT_EQ(system(found.c_str()), 0);
+
+  BBDisplayMode* desktop = host->GetDesktopMode();
+  ASSERT_NE(desktop, nullptr);
+  EXPECT_EQ(desktop->width, 1280);
+  EXPECT_EQ(desktop->height, 1024);
+  Array<BBDisplayMode*> modes = host->GetDisplayModes();
+  bool listed = false;
+  for (int i = 0; i < modes.Length(); ++i) {
+    listed = listed || (modes[i]->width == 1280 && modes[i]->height == 1024);
+  }
+  EXPECT_TRUE(listed);
+}
+
+TEST_F(WindowTest, KeysArriveAsFrameworkCodesWithTheirCharacters) {
+  EXPECT_EQ(Xdo("key Left", "key 2 37"), (Lines{"key 1 37", "key 3 65573", "key 2 37"}));
+  EXPECT_EQ(Xdo("key Delete", "key 2 46"), (Lines{"key 1 46", "key 3 127", "key 2 46"}));
+  EXPECT_EQ(Xdo("key a", "key 2 65"), (Lines{"key 1 65", "key 3 97", "key 2 65"}));
+  EXPECT_EQ(Xdo("key Return", "key 2 13"), (Lines{"key 1 13", "key 3 13", "key 2 13"}));
+  EXPECT_EQ(Xdo("key Escape", "key 2 27"), (Lines{"key 1 27", "key 3 27", "key 2 27"}));
+  EXPECT_EQ(Xdo("key Home", "key 2 36"), (Lines{"key 1 36", "key 3 65572", "key 2 36"}));
+  EXPECT_EQ(Xdo("key F11", "key 2 122"), (Lines{"key 1 122", "key 2 122"}));
+  EXPECT_EQ(Xdo("key KP_Add", "key 2 107"), (Lines{"key 1 107", "key 3 43", "key 2 107"}));
+  EXPECT_EQ(Xdo("key apostrophe", "key 2 222"), (Lines{"key 1 222", "key 3 39", "key 2 222"}));
+  EXPECT_EQ(Xdo("key grave", "key 2 192"), (Lines{"key 1 192", "key 3 96", "key 2 192"}));
+  EXPECT_EQ(Xdo("key 7", "key 2 55"), (Lines{"key 1 55", "key 3 55", "key 2 55"}));
+  // xdotool may press a modifier twice (as the key and as the modifier);
+  // all that matters is that it is code 17 and types nothing.
+  Lines control = Xdo("key Control_R", "key 2 17");
+  std::sort(control.begin(), control.end());
+  control.erase(std::unique(control.begin(), control.end()), control.end());
+  EXPECT_EQ(control, (Lines{"key 1 17", "key 2 17"}));
+  // Alt is not a framework key: only the space that follows is reported.
+  EXPECT_EQ(Xdo("key Alt_L space", "key 2 32"), (Lines{"key 1 32", "key 3 32", "key 2 32"}));
+}
+
+TEST_F(WindowTest, HeldKeyRepeatsItsCharacterButStaysOneKey) {
+  log.clear();
+  ASSERT_EQ(system("xdotool keydown Right"), 0);
+  ASSERT_TRUE(WaitUntil([&] { return Logged("key 1 39"); }));
+  ASSERT_EQ(system("xdotool keyup Right"), 0);
+  ASSERT_TRUE(WaitUntil([&] { return Logged("key 2 39"); }));
+  EXPECT_EQ(log.front(), "key 1 39");
+  EXPECT_EQ(log.back(), "key 2 39");
+  // Every press (first or repeated) is a key down followed by its character.
+  for (size_t i = 0; i + 1 < log.size(); i += 2) {
+    EXPECT_EQ(log[i], "key 1 39");
+    EXPECT_EQ(log[i + 1], "key 3 65575");
+  }
+}
+
+TEST_F(WindowTest, MouseButtonsZeroToTwoOnly) {
+  Lines moved = Xdo("mousemove --window " + WindowId() + " 100 50", "mouse 6 -1 100 50");
+  EXPECT_EQ(moved.back(), "mouse 6 -1 100 50");
+  EXPECT_EQ(Xdo("click 1", "mouse 5 0 100 50"), (Lines{"mouse 4 0 100 50", "mouse 5 0 100 50"}));
+  EXPECT_EQ(Xdo("click 3", "mouse 5 1 100 50"), (Lines{"mouse 4 1 100 50", "mouse 5 1 100 50"}));
+  EXPECT_EQ(Xdo("click 2", "mouse 5 2 100 50"), (Lines{"mouse 4 2 100 50", "mouse 5 2 100 50"}));
+  // X buttons 8 and 9 are the mouse's fourth and fifth: nothing at all.
+  EXPECT_EQ(Xdo("click 8 click 9 click 1", "mouse 5 0 100 50"),
+            (Lines{"mouse 4 0 100 50", "mouse 5 0 100 50"}));
+}
+
+TEST_F(WindowTest, CloseButtonBecomesKey432AndTheWindowStaysOpen) {
+  Display* display = glfwGetX11Display();
+  SendCloseRequest(display, glfwGetX11Window(host->GlfwWindow()));
+  ASSERT_TRUE(WaitUntil([&] { return Logged("key 2 432"); }));
+  EXPECT_EQ(log, (Lines{"key 1 432", "key 2 432"}));
+  EXPECT_FALSE(glfwWindowShouldClose(host->GlfwWindow()));
+}
+
+TEST_F(WindowTest, FullScreenReopenReleasesHeldKeysFirst) {
+  int seqBefore = glfwGraphicsSeq;
+  std::vector<int> seqAtRelease;
+  delegate->onKey = [&](int event, int) {
+    if (event == 2) seqAtRelease.push_back(glfwGraphicsSeq);
+  };
+  Xdo("keydown a keydown Shift_L", "key 1 16");
+  ASSERT_TRUE(Logged("key 1 65"));
+  log.clear();
+
+  host->SetGlfwWindow(1280, 1024, 8, 8, 8, 0, 0, 0, true);
+  Lines released = log;
+  std::sort(released.begin(), released.end());
+  EXPECT_EQ(released, (Lines{"key 2 16", "key 2 65"}));
+  // Released while the old window was still the one in use.
+  EXPECT_EQ(seqAtRelease, (std::vector<int>{seqBefore, seqBefore}));
+  EXPECT_EQ(glfwGraphicsSeq, seqBefore + 1);
+  ASSERT_NE(host->GlfwWindow(), nullptr);
+  EXPECT_NE(glfwGetWindowMonitor(host->GlfwWindow()), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return glfwGetWindowAttrib(host->GlfwWindow(), GLFW_FOCUSED); }));
+
+  // Letting go afterwards produces nothing: the new window never saw the
+  // keys go down.
+  log.clear();
+  EXPECT_EQ(system("xdotool keyup a keyup Shift_L"), 0);
+  Xdo("key b", "key 2 66");
+  EXPECT_EQ(log, (Lines{"key 1 66", "key 3 98", "key 2 66"}));
+
+  host->SetDeviceWindow(800, 600, 0);
+  EXPECT_EQ(glfwGraphicsSeq, seqBefore + 2);
+  EXPECT_EQ(glfwGetWindowMonitor(host->GlfwWindow()), nullptr);
+  int x = 0, y = 0;
+  glfwGetWindowPos(host->GlfwWindow(), &x, &y);
+  EXPECT_EQ(x, (1280 - 800) / 2);
+  EXPECT_EQ(y, (1024 - 600) / 2);
+}
+
+}  // namespace
