@@ -13,33 +13,35 @@ const Color kInk = Hex(0x101018, 0.9f);
 
 void PaintShip(Pen& pen, int player) {
   Color body = PlayerColor(player);
-  std::vector<Vec2> hull = {{6, 0.8f}, {10.6f, 10.4f}, {6, 8.2f}, {1.4f, 10.4f}};
-  pen.Fill(Offset(Polygon(hull), 0.7f), kInk);
-  pen.Fill(Polygon(hull), Linear({6, 1}, Mix(body, Hex(0xffffff), 0.45f), {6, 10}, body.Scaled(0.7f)));
-  // A darker right half gives the dart a ridge.
-  pen.Fill(Polygon({{6, 0.8f}, {10.6f, 10.4f}, {6, 8.2f}}), Hex(0x000000, 0.22f));
-  pen.Fill(Capsule({6, 4.2f}, {6, 5.6f}, 0.9f), Hex(0xe8f4ff));
-  pen.Fill(Polygon({{4.6f, 9.2f}, {6, 8.4f}, {7.4f, 9.2f}, {6, 11.2f}}), Hex(0xffb030, 0.85f));
+  // Everything stays a unit and a half inside the frame so nothing bleeds
+  // into the neighbouring frame when the picture is scaled.
+  std::vector<Vec2> hull = {{6, 2.1f}, {9.9f, 9.9f}, {6, 8.0f}, {2.1f, 9.9f}};
+  pen.Fill(Offset(Polygon(hull), 0.6f), kInk);
+  pen.Fill(Polygon(hull), Linear({6, 2}, Mix(body, Hex(0xffffff), 0.5f), {6, 10}, body.Scaled(0.8f)));
+  // A slightly darker right half gives the dart a ridge.
+  pen.Fill(Polygon({{6, 2.1f}, {9.9f, 9.9f}, {6, 8.0f}}), Hex(0x000000, 0.15f));
+  pen.Fill(Capsule({6, 4.9f}, {6, 6.0f}, 0.8f), Hex(0xe8f4ff));
+  pen.Fill(Polygon({{5.0f, 8.9f}, {6, 8.3f}, {7.0f, 8.9f}, {6, 10.3f}}), Hex(0xffb030, 0.85f));
 }
 
 void PaintGem(Pen& pen, int player) {
   Color c = PlayerColor(player);
-  std::vector<Vec2> outline = {{3.2f, 3.6f}, {8.8f, 3.6f}, {10.8f, 5.8f}, {6, 11}, {1.2f, 5.8f}};
-  pen.Glow(Polygon(outline), c.WithAlpha(0.5f), 1.2f);
+  std::vector<Vec2> outline = {{3.8f, 3.7f}, {8.2f, 3.7f}, {9.9f, 5.6f}, {6, 9.9f}, {2.1f, 5.6f}};
+  pen.Glow(Polygon(outline), c.WithAlpha(0.4f), 0.7f);
   pen.Fill(Offset(Polygon(outline), 0.5f), kInk);
   pen.Fill(Polygon(outline), c);
   // Facets: a bright table on top, shaded sides below.
-  pen.Fill(Polygon({{3.2f, 3.6f}, {8.8f, 3.6f}, {10.8f, 5.8f}, {1.2f, 5.8f}}), Mix(c, Hex(0xffffff), 0.55f));
-  pen.Fill(Polygon({{1.2f, 5.8f}, {4.6f, 5.8f}, {6, 11}}), Hex(0xffffff, 0.18f));
-  pen.Fill(Polygon({{7.4f, 5.8f}, {10.8f, 5.8f}, {6, 11}}), Hex(0x000000, 0.28f));
-  pen.Fill(Capsule({4.2f, 4.6f}, {5.4f, 4.6f}, 0.45f), Hex(0xffffff, 0.9f));
+  pen.Fill(Polygon({{3.8f, 3.7f}, {8.2f, 3.7f}, {9.9f, 5.6f}, {2.1f, 5.6f}}), Mix(c, Hex(0xffffff), 0.55f));
+  pen.Fill(Polygon({{2.1f, 5.6f}, {4.8f, 5.6f}, {6, 9.9f}}), Hex(0xffffff, 0.18f));
+  pen.Fill(Polygon({{7.2f, 5.6f}, {9.9f, 5.6f}, {6, 9.9f}}), Hex(0x000000, 0.28f));
+  pen.Fill(Capsule({4.6f, 4.6f}, {5.6f, 4.6f}, 0.4f), Hex(0xffffff, 0.9f));
 }
 
 void PaintShot(Pen& pen, int player) {
   Color c = PlayerColor(player);
-  pen.Glow(Capsule({6, 3}, {6, 9}, 0.9f), c.WithAlpha(0.8f), 1.8f);
-  pen.Fill(Capsule({6, 2.6f}, {6, 9.4f}, 1.3f), c);
-  pen.Fill(Capsule({6, 3}, {6, 7.6f}, 0.6f), Hex(0xffffff));
+  pen.Glow(Capsule({6, 3.4f}, {6, 8.6f}, 0.9f), c.WithAlpha(0.7f), 1.2f);
+  pen.Fill(Capsule({6, 3.2f}, {6, 8.8f}, 1.2f), c);
+  pen.Fill(Capsule({6, 3.5f}, {6, 7.4f}, 0.55f), Hex(0xffffff));
 }
 
 void PaintRock(Pen& pen, int variant) {
@@ -50,9 +52,9 @@ void PaintRock(Pen& pen, int variant) {
   int corners = 8 + rng.Below(4);
   std::vector<Vec2> pts;
   for (int i = 0; i < corners; ++i)
-    pts.push_back(Polar(c, rng.Range(3.8f, 5.2f), 360.0f * (i + rng.Range(-0.25f, 0.25f)) / corners));
+    pts.push_back(Polar(c, rng.Range(3.5f, 4.6f), 360.0f * (i + rng.Range(-0.25f, 0.25f)) / corners));
   Shape rock = Polygon(pts);
-  pen.Fill(Offset(rock, 0.6f), kInk);
+  pen.Fill(Offset(rock, 0.5f), kInk);
   pen.Fill(rock, Linear({2, 2}, Mix(base, Hex(0xffffff), 0.35f), {10, 10}, base.Scaled(0.55f)));
   int craters = 1 + rng.Below(3);
   for (int k = 0; k < craters; ++k) {
@@ -109,27 +111,30 @@ void PaintPower(Pen& pen, int frame) {
 }
 
 void PaintSpark(Pen& pen, int frame) {
-  // White so the game's colour tints them; 8 shapes x 4 sizes x 8 turns.
+  // White so the game's colour tints them; 8 shapes x 4 sizes x 8 turns,
+  // each within 1.1 units of the centre so a frame never touches its edge.
   Vec2 c = pen.Centre();
   int kind = frame % 8;
-  float size = 0.55f + 0.15f * ((frame / 8) % 4);
+  float size = 0.55f + 0.05f * ((frame / 8) % 4) + 0.02f * (frame / 32);
   float turn = (frame / 32) * 11.25f;
   Color white = Hex(0xffffff);
-  pen.Glow(Circle(c, 0.5f * size), white.WithAlpha(0.35f), 1.4f * size);
+  // A bright core keeps even the level-1 spark (two pixels square) visible.
+  pen.Glow(Circle(c, 0.3f), white.WithAlpha(0.4f), 0.5f);
+  pen.Fill(Circle(c, 0.45f), white.WithAlpha(0.8f));
   switch (kind) {
-    case 0: pen.Fill(Circle(c, 1.1f * size), white); break;
-    case 1: pen.Fill(Star(c, 1.9f * size, 0.55f * size, 4, turn), white); break;
-    case 2: pen.Fill(RegularPolygon(c, 1.5f * size, 4, turn), white); break;
+    case 0: pen.Fill(Circle(Polar(c, 0.15f, turn * 4), 0.95f * size), white.WithAlpha(0.85f)); break;
+    case 1: pen.Fill(Star(c, 1.3f * size, 0.4f * size, 4, turn), white); break;
+    case 2: pen.Fill(RegularPolygon(c, 1.05f * size, 4, turn), white); break;
     case 3:
-      pen.Fill(Rotated(Union(Capsule({c.x - 1.5f * size, c.y}, {c.x + 1.5f * size, c.y}, 0.35f),
-                             Capsule({c.x, c.y - 1.5f * size}, {c.x, c.y + 1.5f * size}, 0.35f)),
+      pen.Fill(Rotated(Union(Capsule({c.x - 1.0f * size, c.y}, {c.x + 1.0f * size, c.y}, 0.25f),
+                             Capsule({c.x, c.y - 1.0f * size}, {c.x, c.y + 1.0f * size}, 0.25f)),
                        c, turn),
                white);
       break;
-    case 4: pen.Fill(Ring(c, 1.2f * size, 0.5f), white); break;
-    case 5: pen.Fill(RegularPolygon(c, 1.5f * size, 3, turn), white); break;
-    case 6: pen.Fill(Star(c, 1.8f * size, 0.8f * size, 5, turn), white); break;
-    default: pen.Fill(Capsule(Polar(c, 1.6f * size, turn), Polar(c, 1.6f * size, turn + 180), 0.45f), white); break;
+    case 4: pen.Fill(Arc(c, 0.85f * size, turn * 4, turn * 4 + 290, 0.4f), white); break;
+    case 5: pen.Fill(RegularPolygon(c, 1.1f * size, 3, turn), white); break;
+    case 6: pen.Fill(Star(c, 1.25f * size, 0.55f * size, 5, turn), white); break;
+    default: pen.Fill(Capsule(Polar(c, 1.05f * size, turn), Polar(c, 1.05f * size, turn + 180), 0.3f), white); break;
   }
 }
 

@@ -200,9 +200,9 @@ void PaintIcon(Pen& pen, int frame) {
     case 6:  // selection marker: four corner brackets
       for (int k = 0; k < 4; ++k) {
         float sx = k % 2 ? 1.0f : -1.0f, sy = k / 2 ? 1.0f : -1.0f;
-        Vec2 corner{16 + sx * 14, 16 + sy * 14};
-        WhiteIcon(pen, Union(Capsule(corner, {corner.x - sx * 7, corner.y}, 1.2f),
-                             Capsule(corner, {corner.x, corner.y - sy * 7}, 1.2f)));
+        Vec2 corner{16 + sx * 12.5f, 16 + sy * 12.5f};
+        WhiteIcon(pen, Union(Capsule(corner, {corner.x - sx * 6, corner.y}, 1.1f),
+                             Capsule(corner, {corner.x, corner.y - sy * 6}, 1.1f)));
       }
       break;
     case 7:  // tilt reset: a level with its bubble

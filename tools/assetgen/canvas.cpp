@@ -52,10 +52,18 @@ void Pen::Paint_(const Box& box, const Paint& paint, Blend blend, Coverage cover
   int px1 = static_cast<int>(std::ceil(clip.x1 * scale_));
   int py1 = static_cast<int>(std::ceil(clip.y1 * scale_));
   float inv = 1.0f / scale_;
+  // Coarse levels average 3 x 3 samples per pixel, so details smaller than
+  // a pixel keep their true weight instead of the one-pixel edge's guess.
+  int sub = scale_ < 2.0f ? 3 : 1;
+  float subScale = scale_ * sub;
   for (int py = py0; py < py1; ++py) {
     for (int px = px0; px < px1; ++px) {
       Vec2 p((px + 0.5f) * inv, (py + 0.5f) * inv);
-      float cov = coverage(p);
+      float cov = 0.0f;
+      for (int sy = 0; sy < sub; ++sy)
+        for (int sx = 0; sx < sub; ++sx)
+          cov += coverage(Vec2((px + (sx + 0.5f) / sub) * inv, (py + (sy + 0.5f) / sub) * inv), subScale);
+      cov /= static_cast<float>(sub * sub);
       if (cov <= 0.0f) continue;
       Color c = paint(p);
       float a = Clamp(c.a * cov, 0.0f, 1.0f);
@@ -75,16 +83,16 @@ void Pen::Paint_(const Box& box, const Paint& paint, Blend blend, Coverage cover
 }
 
 void Pen::Fill(const Shape& shape, const Paint& paint, Blend blend, float feather) {
-  float edge = std::max(1.0f, feather * scale_);  // edge width in pixels
-  Box box = shape.bounds.Grown((edge + 1.0f) / scale_);
-  Paint_(box, paint, blend, [&](Vec2 p) {
-    return Clamp(0.5f - shape.dist(p) * scale_ / edge, 0.0f, 1.0f);
+  Box box = shape.bounds.Grown(std::max(1.0f / scale_, feather) + 1.0f / scale_);
+  Paint_(box, paint, blend, [&](Vec2 p, float pixelsPerUnit) {
+    float edge = std::max(1.0f, feather * pixelsPerUnit);  // edge width in (sub)pixels
+    return Clamp(0.5f - shape.dist(p) * pixelsPerUnit / edge, 0.0f, 1.0f);
   });
 }
 
 void Pen::Glow(const Shape& shape, Color c, float radius, Blend blend) {
   Box box = shape.bounds.Grown(radius + 1.0f / scale_);
-  Paint_(box, Solid(c), blend, [&](Vec2 p) {
+  Paint_(box, Solid(c), blend, [&](Vec2 p, float) {
     float d = shape.dist(p);
     if (d <= 0.0f) return 1.0f;
     float t = 1.0f - d / radius;

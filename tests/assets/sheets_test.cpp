@@ -1,0 +1,182 @@
+// Picture sheets: every file the loader reads exists at each resolution
+// level, is big enough for its frame grid, shows the same picture at every
+// level, and has art in the frames the game draws.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "assets/asset_support.h"
+
+using namespace assets_test;
+
+namespace {
+
+struct Bank {
+  int number;
+  const char* name;
+  int frameW, frameH, frames;
+  std::vector<int> drawn;  // frames the game draws; each must show something
+};
+
+std::vector<int> Range(int n) {
+  std::vector<int> v;
+  for (int i = 0; i < n; ++i) v.push_back(i);
+  return v;
+}
+
+// The image bank as the game loads it: file base name, design frame size, frame count.
+const std::vector<Bank>& Banks() {
+  static const std::vector<Bank> banks = {
+      {1, "gfx", 12, 12, 25, Range(25)},
+      {2, "power", 12, 12, 25, {0, 1, 2}},
+      {5, "Icon", 128, 128, 1, {0}},
+      {80, "BadgesA", 64, 64, 64, Range(64)},
+      {85, "common/circle", 256, 256, 4, Range(4)},
+      {86, "common/light", 32, 32, 4, Range(4)},
+      {90, "fonts/shadow_editundo", 16, 16, 128, {}},
+      {93, "common/FerrowLogo", 256, 256, 1, {0}},
+      {94, "common/dpad", 32, 32, 16, {0, 1, 4, 5, 6, 9}},
+      {95, "common/Buttons", 64, 64, 16, {0, 1, 2, 4, 5, 6, 8, 9, 10, 12}},
+      {96, "parts", 4, 4, 256, Range(256)},
+      {97, "common/icons", 32, 32, 16, {0, 1, 3, 6, 7, 11}},
+      {98, "logo", 256, 128, 1, {0}},
+      {99, "menu", 256, 256, 4, Range(4)},
+  };
+  return banks;
+}
+
+std::string FileFor(const Bank& b, int level) {
+  return DataPath(std::string(b.name) + (level == 4 ? "-hd2" : level == 2 ? "-hd" : "") + ".png");
+}
+
+struct Loaded {
+  Picture picture;
+  std::vector<FrameRect> frames;
+};
+
+// Each file is decoded once for the whole suite.
+const Loaded& Load(const Bank& b, int level) {
+  static std::map<std::pair<int, int>, Loaded> cache;
+  auto key = std::make_pair(b.number, level);
+  auto found = cache.find(key);
+  if (found != cache.end()) return found->second;
+  Loaded& l = cache[key];
+  l.picture = LoadPicture(FileFor(b, level));
+  if (l.picture.Loaded())
+    CutGrid(l.picture.width, l.picture.height, b.frameW * level, b.frameH * level, b.frames, l.frames);
+  return l;
+}
+
+}  // namespace
+
+TEST(PictureSheets, EveryLevelDecodesAndHoldsTheLoadersGrid) {
+  for (const Bank& b : Banks()) {
+    for (int level : {1, 2, 4}) {
+      SCOPED_TRACE(FileFor(b, level));
+      const Loaded& l = Load(b, level);
+      ASSERT_TRUE(l.picture.Loaded()) << "missing or undecodable";
+      EXPECT_LE(l.picture.width, 2048);
+      EXPECT_LE(l.picture.height, 2048);
+      ASSERT_EQ(static_cast<int>(l.frames.size()), b.frames) << "frames fall outside the surface";
+      // No stray margin: the sheet is exactly whole frames across and down.
+      EXPECT_EQ(l.picture.width % (b.frameW * level), 0);
+      EXPECT_EQ(l.picture.height % (b.frameH * level), 0);
+      int rows = l.frames.back().y / (b.frameH * level) + 1;
+      EXPECT_EQ(l.picture.height, rows * b.frameH * level) << "empty rows below the last frame";
+    }
+  }
+}
+
+TEST(PictureSheets, HigherLevelsAreTheSamePicturesDrawnFiner) {
+  for (const Bank& b : Banks()) {
+    const Loaded& base = Load(b, 1);
+    ASSERT_TRUE(base.picture.Loaded()) << b.name;
+    for (int level : {2, 4}) {
+      const Loaded& hd = Load(b, level);
+      ASSERT_TRUE(hd.picture.Loaded()) << b.name;
+      ASSERT_EQ(hd.picture.width, base.picture.width * level) << b.name << ": layout differs between levels";
+      ASSERT_EQ(hd.picture.height, base.picture.height * level) << b.name;
+      bool finer = false;
+      for (int f = 0; f < b.frames; ++f) {
+        SCOPED_TRACE(std::string(b.name) + " frame " + std::to_string(f) + " level " + std::to_string(level));
+        EXPECT_LT(LevelDifference(base.picture, base.frames[f], hd.picture, hd.frames[f], level), 0.06);
+        // An upscaled copy would repeat each level-1 pixel level x level times.
+        const FrameRect& r = hd.frames[f];
+        for (int y = 0; y + 1 < r.h && !finer; ++y)
+          for (int x = 0; x + 1 < r.w && !finer; ++x)
+            if ((x % level != level - 1) && hd.picture.At(r.x + x, r.y + y)[3] != hd.picture.At(r.x + x + 1, r.y + y)[3])
+              finer = true;
+      }
+      EXPECT_TRUE(finer) << b.name << " level " << level << " looks like an enlarged copy of level 1";
+    }
+  }
+}
+
+TEST(PictureSheets, DrawnFramesShowArtThatStaysInsideTheFrame) {
+  for (const Bank& b : Banks()) {
+    for (int level : {1, 4}) {
+      const Loaded& l = Load(b, level);
+      ASSERT_TRUE(l.picture.Loaded()) << b.name;
+      for (int f : b.drawn) {
+        SCOPED_TRACE(std::string(b.name) + " frame " + std::to_string(f) + " level " + std::to_string(level));
+        FrameStats s = Measure(l.picture, l.frames[f]);
+        EXPECT_GT(s.opaque, 0) << "nothing to see";
+        // Art touching the edge would bleed into the neighbour when filtered.
+        EXPECT_LE(s.borderAlpha, 40);
+      }
+    }
+  }
+}
+
+TEST(PictureSheets, FieldPicturesAreDistinctAndShipsPointUp) {
+  const Bank& field = Banks()[0];
+  const Loaded& l = Load(field, 4);
+  ASSERT_TRUE(l.picture.Loaded());
+  // The thirteen rocks and the four ships, gems and shots all differ.
+  const int rocks[13] = {3, 4, 8, 9, 13, 14, 18, 19, 20, 21, 22, 23, 24};
+  std::vector<int> groups[4] = {{0, 5, 10, 15}, {1, 6, 11, 16}, {2, 7, 12, 17},
+                                std::vector<int>(rocks, rocks + 13)};
+  for (const auto& group : groups)
+    for (size_t i = 0; i < group.size(); ++i)
+      for (size_t j = i + 1; j < group.size(); ++j)
+        EXPECT_FALSE(SamePixels(l.picture, l.frames[group[i]], l.picture, l.frames[group[j]]))
+            << "frames " << group[i] << " and " << group[j] << " are identical";
+  // A ship is drawn at heading 0 pointing up: narrow nose at the top, wide tail below.
+  for (int ship : {0, 5, 10, 15}) {
+    const FrameRect& r = l.frames[ship];
+    FrameStats s = Measure(l.picture, r);
+    auto widthAt = [&](int y) {
+      int n = 0;
+      for (int x = 0; x < r.w; ++x) n += l.picture.At(r.x + x, r.y + y)[3] > 64;
+      return n;
+    };
+    int top = widthAt(s.minY + 3), bottom = widthAt(s.minY + (s.maxY - s.minY) * 3 / 4);
+    EXPECT_LT(top * 3, bottom) << "ship frame " << ship << " does not point up";
+  }
+  // Shots fly along the heading, so they are long up and down.
+  for (int shot : {2, 7, 12, 17}) {
+    FrameStats s = Measure(l.picture, l.frames[shot]);
+    EXPECT_GT(s.maxY - s.minY, 2 * (s.maxX - s.minX)) << "shot frame " << shot;
+  }
+}
+
+TEST(PictureSheets, BadgesSparksAndModeIconsAreAllDifferent) {
+  struct Check { int bank; std::vector<int> frames; };
+  const std::vector<Check> checks = {{80, Range(64)}, {96, Range(256)}, {95, {0, 1, 2, 4, 5, 6, 8, 9, 10}},
+                                     {97, {0, 1, 3, 6, 7, 11}}, {94, {0, 1, 4, 5, 6, 9}}};
+  for (const Check& c : checks) {
+    const Bank* bank = nullptr;
+    for (const Bank& b : Banks()) if (b.number == c.bank) bank = &b;
+    ASSERT_NE(bank, nullptr);
+    const Loaded& l = Load(*bank, 2);
+    ASSERT_TRUE(l.picture.Loaded());
+    std::set<std::vector<uint8_t>> seen;
+    for (int f : c.frames) {
+      const FrameRect& r = l.frames[f];
+      std::vector<uint8_t> pixels;
+      for (int y = 0; y < r.h; ++y) pixels.insert(pixels.end(), l.picture.At(r.x, r.y + y), l.picture.At(r.x, r.y + y) + r.w * 4);
+      EXPECT_TRUE(seen.insert(pixels).second) << bank->name << " frame " << f << " repeats an earlier frame";
+    }
+  }
+}
