@@ -1,0 +1,45 @@
+// The shared stage of the game's tests (see game_fixture.h).
+#include "game_fixture.h"
+
+TestHost* GameTest::host = nullptr;
+
+void GameTest::SetUpTestSuite() {
+  if (host) return;
+  gc_init();
+  host = new TestHost();
+  bbInit();
+}
+
+void GameTest::SetUp() {
+  bb_Larkspin_Init();
+  host->millis = 0;
+  host->state = String();
+  host->saves = 0;
+  host->audioRequests.clear();
+  host->provideAudio = false;
+  bb_audio_SetAudioDevice(nullptr);
+  Resize(640, 480);
+  input = (new c_InputDevice())->m_new();
+  bb_input_SetInputDevice(input);
+  // The framework allows one registered application per process; the tests
+  // build a fresh game object each time and drive it directly instead.
+  app = new c_MyApp();
+}
+
+void GameTest::Resize(int w, int h) {
+  host->width = w;
+  host->height = h;
+  bb_app_ValidateDeviceWindow(false);
+}
+
+void GameTest::Update() {
+  input->p_BeginUpdate();
+  app->p_OnUpdate();
+  input->p_EndUpdate();
+}
+
+void GameTest::CreateAndLoad() {
+  app->p_OnCreate();
+  app->p_FitScreen(host->width, host->height);
+  Updates(22);
+}

@@ -1,0 +1,73 @@
+// A windowless stage for the game: a host with a settable clock, device size
+// and in-memory state slot, the real input device, and a fresh game object
+// per test. Updates are driven the way the framework's delegate drives them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "game/my_app.h"
+
+class TestHost : public BBGame {
+ public:
+  int millis = 0;
+  int width = 640;
+  int height = 480;
+  String state;
+  int saves = 0;
+  std::vector<std::string> audioRequests;
+  bool provideAudio = false;  // answer audio requests with a short silence
+
+  int Millisecs() override { return millis; }
+  int GetDeviceWidth() override { return width; }
+  int GetDeviceHeight() override { return height; }
+  String LoadState() override { return state; }
+  int SaveState(String s) override {
+    state = s;
+    ++saves;
+    return 0;
+  }
+  unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
+                               int* hertz) override {
+    audioRequests.push_back(path.ToUtf8());
+    if (!provideAudio) return nullptr;
+    *length = 441;
+    *channels = 1;
+    *format = 2;
+    *hertz = 44100;
+    return static_cast<unsigned char*>(std::calloc(441, 2));
+  }
+};
+
+class GameTest : public ::testing::Test {
+ protected:
+  static TestHost* host;
+  c_MyApp* app = nullptr;
+  c_InputDevice* input = nullptr;
+
+  static void SetUpTestSuite();
+  void SetUp() override;
+
+  // Sets the window size as the framework sees it at the next update.
+  void Resize(int w, int h);
+  // One framework update: poll, the game's update, clear the hits.
+  void Update();
+  void Updates(int n) {
+    for (int i = 0; i < n; ++i) Update();
+  }
+  // A created game whose assets have finished loading (22 updates).
+  void CreateAndLoad();
+
+  void KeyDown(int key) { input->p_KeyEvent(1, key); }
+  void KeyUp(int key) { input->p_KeyEvent(2, key); }
+  void Press(int key) {
+    KeyDown(key);
+    KeyUp(key);
+  }
+
+  int Commands() const { return app->m_DrawCount / LK_CMD_FLOATS; }
+  float Cmd(int i, int element) const { return app->m_DrawList[i * LK_CMD_FLOATS + element]; }
+};
