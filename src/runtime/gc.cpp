@@ -60,6 +60,11 @@ Pending* find_pending(gc_object* o) {
   return nullptr;
 }
 
+// Header reads for blocks that may not hold a live object (raw, cached or
+// destroyed); kept local so that only this file's checks apply to them.
+int size_of(const gc_object* o) { return o->flags & ~7; }
+int colour_of(const gc_object* o) { return o->flags & 3; }
+
 void init_ring(gc_object& head) {
   if (head.succ) return;
   head.succ = head.pred = &head;
@@ -209,7 +214,7 @@ void gc_object::operator delete(void* block) {
     gc_object_free(o);
     return;
   }
-  int size = o->gc_size();
+  int size = size_of(o);
   gc_free_bytes -= size;
   release_block(o, size);
 }
@@ -246,23 +251,23 @@ void* gc_object_alloc(int size) {
 void gc_object_free(gc_object* o) {
   if (!o) return;
   if (Pending* rec = find_pending(o)) rec->block = nullptr;
-  int size = o->gc_size();
-  if (o->gc_colour() != gc_markbit && !ring_contains(gc_queued_list, o)) gc_marked_bytes -= size;
+  int size = size_of(o);
+  if (colour_of(o) != gc_markbit && !ring_contains(gc_queued_list, o)) gc_marked_bytes -= size;
   unlink(o);
   gc_alloced_bytes -= size;
   release_block(o, size);
 }
 
 void gc_mark(gc_object* o) {
-  if (!o || o->gc_colour() != gc_markbit) return;
+  if (!o || colour_of(o) != gc_markbit) return;
   o->flags ^= 1;
-  gc_marked_bytes += o->gc_size();
+  gc_marked_bytes += size_of(o);
   move_to(gc_marked_list, o);
   o->mark();
 }
 
 void gc_enqueue(gc_object* o) {
-  if (!o || o->gc_colour() != gc_markbit) return;
+  if (!o || colour_of(o) != gc_markbit) return;
   o->flags ^= 1;
   move_to(gc_queued_list, o);
 }
@@ -271,7 +276,7 @@ void gc_mark_queued(long long limit) {
   while (gc_marked_bytes < limit && !ring_empty(gc_queued_list)) {
     gc_object* o = gc_queued_list.succ;
     move_to(gc_marked_list, o);
-    gc_marked_bytes += o->gc_size();
+    gc_marked_bytes += size_of(o);
     o->mark();
   }
 }

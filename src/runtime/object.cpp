@@ -15,5 +15,3 @@ int Object::Compare(Object* other) {
 }
 
 String Object::debug() { return "+Object\n"; }
-
-String ThrowableObject::debug() { return "+Throwable\n"; }

@@ -14,7 +14,4 @@ class Object : public gc_object {
 };
 
 // The base of everything the program throws.
-class ThrowableObject : public Object {
- public:
-  String debug() override;
-};
+class ThrowableObject : public Object {};

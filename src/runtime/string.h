@@ -63,6 +63,9 @@ class String {
   String(Char ch, int n);               // n copies of ch
   String(int value);                    // "%i"
   String(float value);                  // "%.17lg", ".0" added to whole numbers
+  // Reals are 32-bit in this program: a double is written as the float it
+  // narrows to, so String(0.5) and String(0.5f) agree.
+  String(double value) : String((float)value) {}
 
   static String FromChar(int ch);
   static String FromChars(const Array<int>& chars);

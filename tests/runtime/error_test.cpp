@@ -1,0 +1,176 @@
+// The fatal-error path, the stop protocol and the debugger's formatting.
+// Everything that ends the process runs in a child.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+
+#include "child_process.h"
+#include "runtime/runtime.h"
+
+namespace {
+
+const char* kMarker = "{{~~";
+
+TEST(ErrorExit, EmptyMessageEndsNormallyAndSilently) {
+  ChildResult r = RunInChild([] { bbError(""); });
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(ErrorExit, RuntimeErrorPrintsTwoLinesAndStopsWithoutDebugger) {
+  ChildResult r = RunInChild([] {
+    bbPrint("before");
+    bbError("App has already been created");
+  });
+  EXPECT_EQ(r.status, 255);
+  EXPECT_EQ(r.out, "before\nQuill Runtime Error : App has already been created\n\n");
+  ASSERT_EQ(r.err.rfind(kMarker, 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("~~}}\n\n"), std::string::npos);
+}
+
+TEST(ErrorExit, ArrayIndexOutsideBoundsIsARuntimeError) {
+  for (int index : {-1, 3, 1 << 30}) {
+    ChildResult r = RunInChild([index] {
+      Array<int> a(3);
+      a[index] = 7;
+      bbPrint("wrote");
+    });
+    EXPECT_EQ(r.status, 255) << index;
+    EXPECT_EQ(r.out, "Quill Runtime Error : Array index out of range\n\n") << index;
+  }
+  ChildResult empty = RunInChild([] { (void)Array<String>()[0]; });
+  EXPECT_EQ(empty.out, "Quill Runtime Error : Array index out of range\n\n");
+}
+
+TEST(ErrorExit, FatalSignalsBecomeRuntimeErrors) {
+  struct Case {
+    int signal;
+    const char* text;
+  } cases[] = {{SIGSEGV, "Memory access violation"},
+               {SIGILL, "Illegal instruction"},
+               {SIGFPE, "Floating point exception"},
+               {SIGUSR1, "Unknown signal"}};
+  for (const Case& c : cases) {
+    ChildResult r = RunInChild([&c] {
+      signal(c.signal, sighandler);
+      raise(c.signal);
+    });
+    EXPECT_EQ(r.status, 255) << c.text;
+    EXPECT_EQ(r.out, std::string("Quill Runtime Error : ") + c.text + "\n\n");
+  }
+}
+
+TEST(ErrorExit, MessageBytesAreWidenedLikeCStrings) {
+  // A byte above 0x7F becomes the unit 0xFF00 | byte, which prints as three
+  // UTF-8 bytes.
+  ChildResult r = RunInChild([] { dbg_error("caf\xE9"); });
+  EXPECT_EQ(r.out, "Quill Runtime Error : caf\xEF\xBF\xA9\n\n");
+}
+
+TEST(StopProtocol, DebuggerCommands) {
+  auto fail = [] { dbg_error("stopped"); };
+  // Queries are skipped; "q" quits cleanly.
+  ChildResult quit = RunInChild(fail, "?\n?ignored\nq\n");
+  EXPECT_EQ(quit.status, 0);
+  // "r" resumes, so the error is reported again and stops again.
+  ChildResult run = RunInChild(fail, "r\n");
+  EXPECT_EQ(run.status, 255);
+  EXPECT_EQ(run.out, "Quill Runtime Error : stopped\n\nQuill Runtime Error : stopped\n\n");
+  ChildResult step = RunInChild([] {
+    dbg_stop();
+    printf("%d %d|", dbg_suspend, dbg_stepmode);
+    dbg_stop();
+    printf("%d %d|", dbg_suspend, dbg_stepmode);
+    dbg_stop();
+    printf("%d %d|", dbg_suspend, dbg_stepmode);
+  }, "s\ne\nl\n");
+  EXPECT_EQ(step.out, "1 115|1 101|0 108|");
+  // Anything else is refused and ends the process.
+  ChildResult bad = RunInChild(fail, "x marks\n");
+  EXPECT_EQ(bad.status, 255);
+  EXPECT_NE(bad.out.find("????? x marks\n ?????"), std::string::npos);
+  // A line without its line feed is as good as no input.
+  ChildResult cut = RunInChild(fail, "q");
+  EXPECT_EQ(cut.status, 255);
+}
+
+TEST(StopProtocol, ObjectQueriesFollowOnlyLiveObjects) {
+  // The child is a copy of this process, so the object lives there at the
+  // same address.
+  Object* o = new Object;
+  char input[64];
+  snprintf(input, sizeof input, "@%p\n@12345678\n@\nq\n", (void*)o);
+  ChildResult r = RunInChild([] { dbg_stop(); }, input);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("~~}}\n\n+Object\n\n\n\n"), std::string::npos) << r.err;
+}
+
+TEST(Output, PrintWritesUtf8UnitByUnit) {
+  ChildResult r = RunInChild([] {
+    bbPrint(String((Char)0xE9, 1));
+    Char units[] = {'A', 0x7FF, 0x800, 0xD83D, 0xDE00};
+    bbDebugLog(String(units, 5));
+    bbPrint("");
+  });
+  EXPECT_EQ(r.out,
+            "\xC3\xA9\n"
+            "A\xDF\xBF\xE0\xA0\x80\xED\xA0\xBD\xED\xB8\x80\n"
+            "\n");
+}
+
+TEST(Output, ValidateListRejectsABrokenRing) {
+  ChildResult ok = RunInChild([] {
+    gc_init();
+    new Object;
+    new Object;
+    gc_validate_list(gc_unmarked_list, "unmarked");
+  });
+  EXPECT_EQ(ok.status, 100);
+  ChildResult broken = RunInChild([] {
+    gc_init();
+    Object* a = new Object;
+    new Object;
+    a->succ->pred = &gc_unmarked_list;
+    gc_validate_list(gc_unmarked_list, "unmarked");
+  });
+  EXPECT_EQ(broken.status, 255);
+  EXPECT_EQ(broken.out, "unmarked\nLIST ERROR!\n");
+}
+
+TEST(DebugFormatting, ValuesAndTypes) {
+  bool t = true, f = false;
+  int i = -42;
+  float x = 3.0f, y = 0.1f;
+  EXPECT_EQ(dbg_value(&t), String("True"));
+  EXPECT_EQ(dbg_value(&f), String("False"));
+  EXPECT_EQ(dbg_value(&i), String("-42"));
+  EXPECT_EQ(dbg_value(&x), String("3.0"));
+  EXPECT_EQ(dbg_value(&y), String("0.10000000149011612"));
+  EXPECT_EQ(dbg_type(&t) + dbg_type(&i) + dbg_type(&x), String("BoolIntFloat"));
+
+  String s = "say \"hi\"\tnow\r\n";
+  EXPECT_EQ(dbg_value(&s), String("\"say ~qhi~q~tnow~r~n\""));
+  String longer(Char('z'), 150);
+  String shown = dbg_value(&longer);
+  EXPECT_EQ(shown, String("\"") + String(Char('z'), 100) + "...\"");
+
+  int anchor = 0;
+  char expect[32];
+  snprintf(expect, sizeof expect, "%p", (void*)&anchor);
+  EXPECT_EQ(dbg_ptr_value(&anchor), String(expect + 2));
+}
+
+TEST(DebugFormatting, ThrowSavesStackAndThrowsMessage) {
+  dbg_exstack = "stale";
+  try {
+    dbg_throw("oops");
+    FAIL();
+  } catch (const char* message) {
+    EXPECT_STREQ(message, "oops");
+  }
+  EXPECT_EQ(dbg_exstack.Length(), 0);
+}
+
+}  // namespace
