@@ -30,7 +30,7 @@ String BBGame::LoadString(String path) {
 
 // The caller owns the block (free). An empty file gives a valid block of
 // length 0, so success is never mistaken for a missing file; a file too
-// big for the int length is refused.
+// big for the int length, or one that cannot be read, gives null.
 unsigned char* BBGame::LoadData(String path, int* length) {
   FILE* file = OpenFile(path, "rb");
   if (!file) return nullptr;
@@ -46,8 +46,10 @@ unsigned char* BBGame::LoadData(String path, int* length) {
     bytes.insert(bytes.end(), block, block + n);
     if (n < sizeof block) break;
   }
+  // A read error (a directory, a failing disk) is no file, not an empty one.
+  bool failed = tooBig || ferror(file);
   fclose(file);
-  if (tooBig) return nullptr;
+  if (failed) return nullptr;
   unsigned char* data = static_cast<unsigned char*>(malloc(bytes.empty() ? 1 : bytes.size()));
   if (!data) return nullptr;
   if (!bytes.empty()) memcpy(data, bytes.data(), bytes.size());

@@ -100,6 +100,8 @@ TEST_F(Files, LoadDataReadsWholeFilesAcrossBlockBoundaries) {
   }
   int length = -5;
   EXPECT_EQ(host.LoadData("./missing.bin", &length), nullptr);
+  fs::create_directory(dir / "folder");
+  EXPECT_EQ(host.LoadData("./folder", &length), nullptr);
   EXPECT_EQ(length, -5);
 }
 

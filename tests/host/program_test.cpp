@@ -70,4 +70,18 @@ TEST(Program, CloseButtonEndsItWithStatusZero) {
   fs::remove_all(pattern);
 }
 
+TEST(Program, WithoutADisplayItReportsTheFailedStartAndEnds) {
+  const char* bin = getenv("LARKSPIN_BINARY_DIR");
+  ASSERT_NE(bin, nullptr);
+  std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + std::string(bin) +
+                        "/larkspin 2>/dev/null; echo \"status=$?\"";
+  FILE* p = popen(command.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[256];
+  while (fgets(buf, sizeof buf, p)) out += buf;
+  pclose(p);
+  EXPECT_EQ(out, "glfwInit failed\nstatus=255\n");
+}
+
 }  // namespace
