@@ -3,6 +3,8 @@
 // without a click.
 #include <gtest/gtest.h>
 
+// The decoder itself comes from the stb library, as the game links it.
+#define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
 
 #include <algorithm>
