@@ -98,7 +98,12 @@ void PaintPower(Pen& pen, int frame) {
   pen.Fill(Circle(c, 4.4f), Radial({4.6f, 4.4f}, 5.5f, Mix(orb, Hex(0xffffff), 0.5f), orb.Scaled(0.6f)));
   Color mark = Hex(0xffffff);
   if (frame == 0) {  // three shots fanned out
-    for (float a : {-28.0f, 0.0f, 28.0f}) pen.Fill(Capsule(Polar(c, 0.6f, a), Polar(c, 3.2f, a), 0.55f), mark);
+    for (float a : {-32.0f, 0.0f, 32.0f}) {
+      Vec2 base = Polar(c, 2.2f, 180.0f);
+      Vec2 tip = Polar(base, 5.3f, a), neck = Polar(base, 3.9f, a);
+      pen.Fill(Capsule(base, neck, 0.35f), mark);
+      pen.Fill(Polygon({tip, Polar(neck, 0.9f, a - 90), Polar(neck, 0.9f, a + 90)}), mark);
+    }
   } else if (frame == 1) {  // four ways
     for (float a : {0.0f, 90.0f, 180.0f, 270.0f}) {
       pen.Fill(Capsule(Polar(c, 0.9f, a), Polar(c, 2.6f, a), 0.45f), mark);
