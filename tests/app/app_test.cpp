@@ -156,6 +156,36 @@ TEST_F(AppTest, DisplayModesKeepTheFirstOfEachSizeInHostOrder) {
   EXPECT_EQ(bb_app__desktopMode->m_height, 480);
 }
 
+// Everything the framework keeps must stay reachable for the collector:
+// a block it wrongly retires is handed out again to new objects.
+TEST_F(AppTest, FrameworkStateSurvivesCollectionCycles) {
+  host.modes = {{800, 600}, {1024, 768}};
+  host.joysticks.resize(1);
+  host.joysticks[0].buttons[3] = true;
+  host.StartGame();
+  takeLog();
+  host.KeyEvent(1, 65);
+  for (int cycle = 0; cycle < 3; ++cycle) {
+    Array<int> garbage(3 << 20);  // more than one cycle's allocation budget
+    garbage[0] = cycle;
+    host.RenderGame();  // every delegate call ends with a collector step
+  }
+  std::vector<gc_object*> fresh;
+  for (int i = 0; i < 2000; ++i) fresh.push_back((new c_DisplayMode)->m_new(0, 0));
+  for (int i = 0; i < 20; ++i) fresh.push_back((new c_InputDevice)->m_new());
+  for (int i = 0; i < 20; ++i) fresh.push_back(new TestApp);
+  for (gc_object* object : fresh) {
+    ASSERT_NE(object, bb_app__displayModes[1]);
+    ASSERT_NE(object, bb_app__desktopMode);
+    ASSERT_NE(object, bb_input_device);
+    ASSERT_NE(object, bb_app__app);
+  }
+  EXPECT_EQ(bb_app__displayModes[1]->m_width, 1024);
+  host.UpdateGame();
+  EXPECT_TRUE(bb_input_JoyDown(3, 0));
+  EXPECT_EQ(takeLog(), (Log{"render w640", "render w640", "render w640", "update hit1 down w640"}));
+}
+
 TEST_F(AppTest, HostServicesPassThrough) {
   bb_app_SetUpdateRate(60);
   EXPECT_EQ(bb_app__updateRate, 60);
