@@ -1,30 +1,24 @@
-// A real audio device whose mixed output is captured: OpenAL Soft's wave
-// backend writes everything it mixes to a WAV file in real time, which the
-// tests read back after closing the device. The backend is configured with
-// four sources so running out of sources is easy to reach.
+// A real gxtkAudio whose mix is captured: OpenAL Soft's wave backend writes
+// everything it mixes, in real time, to a WAV file that is read back after
+// the device closes. Four sources only, so running out is easy to reach.
 #pragma once
 
 #include "audio/audio.h"
 #include "audio/media.h"
-#include "host/glfw_game.h"
 
 #include <string>
 
 class CaptureRig {
 public:
-    static const int kOutputHertz = 44100;
-
-    // Points OpenAL at the capture configuration; must run before the first
-    // device opens in the process.
-    static void Configure();
+    static const int kHertz = 44100;
 
     CaptureRig();
     ~CaptureRig();
 
     gxtkAudio* audio() { return audio_; }
-    // Writes a test WAV (or Ogg when the name ends in .ogg) and loads it.
+    // Writes the file under `name` and loads it as a sample.
     gxtkSample* Load(const std::string& name, const media::Bytes& file);
-    // Closes the device so the capture file is complete, and reads it.
+    // Closes the device, which completes the capture, and reads it.
     media::Capture Finish();
 
 private:
@@ -33,7 +27,6 @@ private:
 };
 
 void SleepMs(int ms);
-// OpenAL's own view of a channel's source.
+double Now();  // wall-clock seconds
+// OpenAL's own state of a channel's source.
 int SourceState(gxtkAudio* audio, int channel);
-// A tone loaded as a WAV sample.
-media::Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, double amp = 0.5);

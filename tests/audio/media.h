@@ -1,6 +1,5 @@
-// Test media made in code: PCM WAV files with optional oddities, Ogg Vorbis
-// streams encoded with libvorbis, and a reader for the captured output of
-// OpenAL Soft's wave backend.
+// Test media made in code (PCM WAVs with optional oddities, Ogg Vorbis tones
+// encoded with libvorbis) and analysis of the wave backend's captured mix.
 #pragma once
 
 #include <cstdint>
@@ -11,59 +10,41 @@ namespace media {
 
 typedef std::vector<uint8_t> Bytes;
 
-// Description of a PCM WAV to generate: a sine tone of `tone` Hz at `amp`
-// (0..1 of full scale) on every channel.
+// A sine tone of `tone` Hz at `amp` of full scale on every channel.
 struct WavSpec {
-    int channels = 1;
-    int bits = 16;
-    int hertz = 22050;
-    int frames = 2205;
-    double tone = 440.0;
-    double amp = 0.5;
-    int extraFmtBytes = 0;   // bytes appended to the 16-byte "fmt " body
+    int channels = 1, bits = 16, hertz = 22050, frames = 2205;
+    double tone = 440.0, amp = 0.5;
+    int extraFmtBytes = 0;   // appended to the 16-byte "fmt " body
     bool listChunk = false;  // a "LIST" chunk between "fmt " and "data"
 };
-
 Bytes MakeWav(const WavSpec& spec);
-// The PCM data block MakeWav puts in its "data" chunk.
-Bytes WavSamples(const WavSpec& spec);
+Bytes WavSamples(const WavSpec& spec);  // the "data" chunk's content
+Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, double amp = 0.5);
 
-// Encodes interleaved float samples (-1..1) as Ogg Vorbis.
-Bytes EncodeOgg(const std::vector<float>& interleaved, int channels, int hertz);
+Bytes ToneOgg(int channels, int hertz, int frames, double tone);
 // Recomputes every page checksum, so damage made by a test reaches the
-// Vorbis decoder instead of being caught by the container check.
+// Vorbis decoder instead of the container check.
 void FixOggChecksums(Bytes& ogg);
-// Offset of the first audio page (just past the three header packets'
-// pages) of a stream written by EncodeOgg.
+// Offset just past the pages holding the three Vorbis headers.
 size_t OggAudioStart(const Bytes& ogg);
-std::vector<float> Sine(int frames, int channels, int hertz, double tone, double amp);
-
-// Little-endian writers used to build damaged files by hand.
-void PutTag(Bytes& out, const char* tag);
-void PutU16(Bytes& out, uint32_t v);
-void PutU32(Bytes& out, uint32_t v);
 
 std::string TempPath(const std::string& name);
 void WriteFile(const std::string& path, const Bytes& data);
-Bytes ReadFile(const std::string& path);
 
-// Output captured by the wave backend, as float frames.
+// The captured 16-bit stereo mix, as floats.
 struct Capture {
-    int channels = 0;
     int hertz = 0;
     std::vector<float> left, right;
-    bool ok = false;
 };
 Capture ReadCapture(const std::string& path);
 
-// A run of frames louder than the silence threshold.
+// Runs of frames louder than `threshold`; quieter stretches shorter than
+// `join` frames (a sine's zero crossings) do not split a run.
 struct Span {
     size_t begin, end;
 };
-std::vector<Span> LoudSpans(const std::vector<float>& left, const std::vector<float>& right, float threshold,
-                            size_t minGap);
+std::vector<Span> LoudSpans(const Capture& cap, float threshold, size_t join);
 double Energy(const std::vector<float>& x, size_t begin, size_t end);
-// Tone frequency estimated from zero crossings.
 double ZeroCrossingHz(const std::vector<float>& x, size_t begin, size_t end, int hertz);
 
 }  // namespace media
