@@ -32,6 +32,8 @@ std::string TempDir(const std::string& tag) {
 
 std::vector<std::string> FilesUnder(const std::string& root) {
   std::vector<std::string> files;
+  std::error_code ec;
+  if (!fs::is_directory(root, ec)) return files;
   for (const auto& entry : fs::recursive_directory_iterator(root))
     if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), root).string());
   std::sort(files.begin(), files.end());
@@ -44,10 +46,24 @@ TEST(Generator, SecondRunReproducesTheDataFolderExactly) {
   std::string dir = TempDir("again");
   ASSERT_EQ(RunGenerator(dir + " --jobs 2"), 0);
   std::vector<std::string> built = FilesUnder(DataDir()), again = FilesUnder(dir);
-  ASSERT_FALSE(built.empty());
+  ASSERT_FALSE(built.empty()) << "no data folder at " << DataDir();
   EXPECT_EQ(built, again);
   for (const std::string& f : again)
     EXPECT_TRUE(ReadBytes(DataDir() + "/" + f) == ReadBytes(dir + "/" + f)) << f << " differs between runs";
+  fs::remove_all(dir);
+}
+
+TEST(Generator, PreviewWritesANumberedContactSheetPerPictureFile) {
+  std::string dir = TempDir("preview");
+  ASSERT_EQ(RunGenerator("--preview " + dir), 0);
+  std::vector<std::string> sheets = FilesUnder(dir);
+  // One per picture file at level 1: every bank of the game plus the default font.
+  EXPECT_EQ(sheets.size(), 15u);
+  for (const std::string& f : sheets) {
+    Picture p = LoadPicture(dir + "/" + f);
+    EXPECT_TRUE(p.Loaded()) << f;
+    EXPECT_LE(p.width, 1100) << f << " is too wide to review";
+  }
   fs::remove_all(dir);
 }
 
