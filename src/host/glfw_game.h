@@ -51,8 +51,10 @@ class BBGlfwGame : public BBGame {
   GLFWwindow* GlfwWindow() const { return _window; }
 
   // GLFW key number to the framework's key code (0: not reported), and the
-  // character a key press also produces (0: none).
+  // character a key press also produces (0: none). KeyCode is TransKey with
+  // printable keys named by the active keyboard layout (needs GLFW).
   static int TransKey(int glfwKey);
+  static int KeyCode(int glfwKey);
   static int KeyToChar(int code);
 
  protected:

@@ -1,5 +1,9 @@
 // Key translation: GLFW 3 key numbers to the framework's key codes, and the
 // characters that non-printing keys produce when pressed.
+//
+// GLFW 3 numbers keys by their place on a US keyboard; the framework's
+// codes for letters, digits and punctuation name what the key is labelled
+// with. So printable keys are read through the active layout first.
 #include <GLFW/glfw3.h>
 
 #include "host/glfw_game.h"
@@ -56,7 +60,29 @@ const KeyRange kKeys[] = {
     {GLFW_KEY_RIGHT_CONTROL, GLFW_KEY_RIGHT_CONTROL, 17},
 };
 
+// The framework code of a printable character; 0 for characters that have
+// none (the key then counts by its place).
+int CharCode(char c) {
+  if (c >= 'a' && c <= 'z') return c - 'a' + 65;
+  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
+  static const char kPunct[] = "'\",-./;=[\\]`~";
+  static const int kCodes[] = {222, 222, 188, 189, 190, 191, 186, 187, 219, 220, 221, 192, 192};
+  for (int i = 0; kPunct[i]; ++i) {
+    if (kPunct[i] == c) return kCodes[i];
+  }
+  return 0;
+}
+
 }  // namespace
+
+int BBGlfwGame::KeyCode(int glfwKey) {
+  if (glfwKey > GLFW_KEY_SPACE && glfwKey <= GLFW_KEY_WORLD_2) {
+    const char* name = glfwGetKeyName(glfwKey, 0);
+    int code = (name && name[0] && !name[1]) ? CharCode(name[0]) : 0;
+    if (code != 0) return code;
+  }
+  return TransKey(glfwKey);
+}
 
 int BBGlfwGame::TransKey(int glfwKey) {
   for (const KeyRange& r : kKeys) {

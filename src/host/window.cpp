@@ -23,7 +23,7 @@ const GLFWvidmode* DesktopVideoMode() {
 void BBGlfwGame::ReleaseHeldKeys() {
   if (!_window) return;
   for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key) {
-    int code = TransKey(key);
+    int code = KeyCode(key);
     if (code != 0 && glfwGetKey(_window, key) == GLFW_PRESS) KeyEvent(BBEVENT_KEY_UP, code);
   }
 }
@@ -172,7 +172,7 @@ void BBGlfwGame::ApplyMouseVisibility() {
 // GLFW 3 reports a held key's repeats as their own action; they count as
 // presses, so each repeats the key's character.
 void BBGlfwGame::OnKey(GLFWwindow*, int key, int, int action, int) {
-  int code = TransKey(key);
+  int code = KeyCode(key);
   if (code == 0 || !_glfwGame) return;
   if (action == GLFW_RELEASE) {
     _glfwGame->KeyEvent(BBEVENT_KEY_UP, code);

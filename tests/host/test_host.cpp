@@ -4,25 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-
-std::vector<std::vector<std::string>> SplitPasses(const std::vector<std::string>& log) {
-  std::vector<std::vector<std::string>> passes;
-  for (const std::string& entry : log) {
-    if (entry == "pass") {
-      passes.emplace_back();
-    } else if (!passes.empty()) {
-      passes.back().push_back(entry);
-    }
-  }
-  return passes;
-}
-
-int Count(const std::vector<std::string>& pass, const std::string& entry) {
-  return int(std::count(pass.begin(), pass.end(), entry));
-}
 
 ChildOutcome RunChild(const std::function<void()>& body) {
   ChildOutcome outcome;

@@ -1,5 +1,5 @@
 // A desktop host whose clock, events, window and controllers are played by
-// the test, plus a delegate that writes down every call it receives.
+// the test, and a delegate that writes down every call it receives.
 #pragma once
 
 #include <functional>
@@ -9,19 +9,18 @@
 #include "host/glfw_game.h"
 #include "runtime/runtime.h"
 
-// Every delegate call as one line, e.g. "update", "key 1 65".
+using Lines = std::vector<std::string>;
+
 class RecordingDelegate : public BBGameDelegate {
  public:
-  std::vector<std::string>* log = nullptr;
-  std::function<void()> onUpdate;
-  std::function<void()> onRender;
+  Lines* log = nullptr;
+  std::function<void()> onUpdate, onRender;
   std::function<void(int, int)> onKey;
   bool* destroyed = nullptr;
 
   ~RecordingDelegate() override {
     if (destroyed) *destroyed = true;
   }
-
   void StartGame() override { Write("start"); }
   void SuspendGame() override { Write("suspend"); }
   void ResumeGame() override { Write("resume"); }
@@ -44,12 +43,7 @@ class RecordingDelegate : public BBGameDelegate {
   void TouchEvent(int event, int data, float, float) override {
     Write("touch " + std::to_string(event) + " " + std::to_string(data));
   }
-  void MotionEvent(int event, int, float, float, float) override {
-    Write("motion " + std::to_string(event));
-  }
   void DiscardGraphics() override { Write("discard"); }
-
- private:
   void Write(const std::string& line) {
     if (log) log->push_back(line);
   }
@@ -57,68 +51,45 @@ class RecordingDelegate : public BBGameDelegate {
 
 class TestHost : public BBGlfwGame {
  public:
-  double clock = 0;           // seconds
-  int passLimit = 0;          // the window is open for this many passes
-  int passes = 0;
-  bool active = true;         // window focus
-  double waitCost = 0;        // seconds a blocking wait takes
+  double clock = 0;       // seconds
+  int passLimit = 0;      // the window stays open for this many passes
+  bool active = true;     // window focus
+  double waitCost = 0;    // seconds a blocking wait takes
   std::function<void()> onEvents;  // runs inside each poll or wait
-  std::vector<std::string>* log = nullptr;  // shared with the delegate
-  std::vector<std::string> windows;         // SetGlfwWindow calls
+  Lines* log = nullptr;            // shared with the delegate
+  Lines windows;                   // SetGlfwWindow calls
   BBJoystickReading devices[BB_JOY_SLOTS];
 
   TestHost() { gc_init(); }
 
   double Time() override { return clock; }
-  void Sleep(double seconds) override {
-    Write("sleep");
-    clock += seconds;
-  }
-  void PollEvents() override {
-    Write("poll");
-    if (onEvents) onEvents();
-  }
-  void WaitEvents() override {
-    Write("wait");
-    clock += waitCost;
-    if (onEvents) onEvents();
-  }
-  bool WindowOpen() override {
-    if (passes >= passLimit) return false;
-    ++passes;
-    Write("pass");
-    return true;
-  }
+  void Sleep(double seconds) override { Write("sleep"), clock += seconds; }
+  void PollEvents() override { Write("poll"), Events(); }
+  void WaitEvents() override { Write("wait"), clock += waitCost, Events(); }
+  bool WindowOpen() override { return passLimit-- > 0 && (Write("pass"), true); }
   bool WindowActive() override { return active; }
   void SwapBuffers() override {}
-  void ReadJoystick(int device, BBJoystickReading* reading) override {
-    *reading = devices[device];
-  }
-  void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
-                     int stencil, bool fullscreen) override {
+  void ReadJoystick(int device, BBJoystickReading* reading) override { *reading = devices[device]; }
+  void SetGlfwWindow(int width, int height, int r, int g, int b, int a, int depth, int stencil,
+                     bool fullscreen) override {
     windows.push_back(std::to_string(width) + "x" + std::to_string(height) + " " +
-                      std::to_string(red) + std::to_string(green) + std::to_string(blue) +
-                      std::to_string(alpha) + std::to_string(depth) + std::to_string(stencil) +
+                      std::to_string(r * 100000 + g * 10000 + b * 1000 + a * 100 + depth * 10 +
+                                     stencil) +
                       (fullscreen ? " full" : " window"));
   }
-
-  double NextUpdate() const { return _nextUpdate; }
 
  private:
   void Write(const std::string& line) {
     if (log) log->push_back(line);
   }
+  void Events() {
+    if (onEvents) onEvents();
+  }
 };
 
-// Splits a log into passes: the entries after each "pass" marker.
-std::vector<std::vector<std::string>> SplitPasses(const std::vector<std::string>& log);
-
-// How often `entry` occurs in a pass.
-int Count(const std::vector<std::string>& pass, const std::string& entry);
-
-// Output and exit status of `body` run in a forked child.
+// Standard output and exit status of `body` run in a forked child.
 struct ChildOutcome {
-  int status = -1;  // exit status; -1 when killed by a signal
+  int status = -1;  // -1 when killed by a signal
   std::string out;
 };
 ChildOutcome RunChild(const std::function<void()>& body);
