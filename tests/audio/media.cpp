@@ -175,7 +175,7 @@ std::string TempPath(const std::string& name) {
 void WriteFile(const std::string& path, const Bytes& data) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return;
-    std::fwrite(data.data(), 1, data.size(), f);
+    if (!data.empty()) std::fwrite(data.data(), 1, data.size(), f);
     std::fclose(f);
 }
 
