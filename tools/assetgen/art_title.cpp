@@ -76,10 +76,11 @@ void FourColourPetals(Pen& pen, Vec2 c, float length, float twist) {
 }  // namespace
 
 void PaintTitle(Pen& pen, int) {
+  // The menu turns the game icon just right of this picture's centre, so on
+  // a 4:3 screen the word keeps to the left 200 units to stay clear of it.
   const std::string word = "Larkspin";
-  float gap = 20, k = 0.46f, w = 8.0f * k;
-  float width = WordWidth(word, gap) * k;
-  Vec2 at{128 - width * 0.5f, 30};
+  float gap = 20, width = 196, k = width / WordWidth(word, gap), w = 8.0f * k;
+  Vec2 at{10, 64 - 60 * k};
   Shape letters = Word(word, at, k, w, gap);
   pen.Glow(letters, Hex(0x6a4cff, 0.55f), 9, Blend::Over);
   pen.Fill(Moved(Offset(letters, 3.2f), {2, 3}), Hex(0x000000, 0.6f));
@@ -88,7 +89,7 @@ void PaintTitle(Pen& pen, int) {
   pen.Fill(Moved(Offset(letters, -w * 0.45f), {-0.6f, -0.8f}), Hex(0xffffff, 0.45f));
   // The ship colours as four small gems under the word.
   for (int p = 0; p < 4; ++p) {
-    Vec2 c{104 + p * 16.0f, 112};
+    Vec2 c{10 + width * 0.5f + (p - 1.5f) * 16.0f, 106};
     Shape gem = RegularPolygon(c, 4.5f, 4, 0);
     pen.Fill(Offset(gem, 1), Hex(0x0c0818));
     pen.Fill(gem, Linear({c.x, c.y - 4}, Mix(PlayerColor(p + 1), Hex(0xffffff), 0.5f), {c.x, c.y + 4}, PlayerColor(p + 1)));
