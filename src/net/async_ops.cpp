@@ -18,7 +18,7 @@ c_AsyncConnectOp* c_AsyncConnectOp::m_new(BBSocket* socket, String host, int por
 }
 
 int c_AsyncConnectOp::p_Execute__UNSAFE__(c_Socket*) {
-  m_connected = m_socket->ConnectTo(m_hostBytes, m_port);
+  m_connected = m_socket && m_socket->ConnectTo(m_hostBytes, m_port);
   return 0;
 }
 
@@ -58,7 +58,7 @@ c_AsyncSendOp* c_AsyncSendOp::m_new(BBSocket* socket, c_DataBuffer* data, int of
 }
 
 int c_AsyncSendOp::p_Execute__UNSAFE__(c_Socket*) {
-  m_count = m_socket->Send(m_data, m_offset, m_count);
+  m_count = m_socket ? m_socket->Send(m_data, m_offset, m_count) : -1;
   return 0;
 }
 
@@ -80,7 +80,7 @@ c_AsyncReceiveOp* c_AsyncReceiveOp::m_new(BBSocket* socket, c_DataBuffer* data, 
 }
 
 int c_AsyncReceiveOp::p_Execute__UNSAFE__(c_Socket*) {
-  m_count = m_socket->Receive(m_data, m_offset, m_count);
+  m_count = m_socket ? m_socket->Receive(m_data, m_offset, m_count) : -1;
   return 0;
 }
 

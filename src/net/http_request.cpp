@@ -97,14 +97,25 @@ int c_HttpRequest::p_OnReceiveComplete(c_DataBuffer*, int offset, int count, c_S
   if (m_finished) return 0;
   // A failed receive ends the request just like a closed connection.
   if (count <= 0) return p_Finish();
-  if (!m_body) {
+  if (m_body) {
+    ReceiveBody(offset, count);
+  } else {
     ReceiveHeader(offset, count);
-    return 0;
+  }
+  return 0;
+}
+
+void c_HttpRequest::ReceiveBody(int offset, int count) {
+  if (count > kMaxBodyBytes - m_bytesReceived) {
+    // An answer this large is not one this client asked for: a failure.
+    m_status = -1;
+    m_body->p_Clear();
+    p_Finish();
+    return;
   }
   m_bytesReceived += count;
   m_body->p_Push4(m_rbuf->p_PeekString(offset, count, String(kUtf8)));
   ReceiveMore(0);
-  return 0;
 }
 
 // Scans the new bytes for complete header lines; bytes 0 .. offset hold

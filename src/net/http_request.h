@@ -21,7 +21,12 @@ class c_HttpRequest : public Object,
                       public c_IOnSendComplete,
                       public c_IOnReceiveComplete {
  public:
-  enum { kWriteBufferSize = 4096, kReceiveBufferSize = 16384, kMaxHeaderBytes = 65536 };
+  enum {
+    kWriteBufferSize = 4096,
+    kReceiveBufferSize = 16384,
+    kMaxHeaderBytes = 65536,
+    kMaxBodyBytes = 4 << 20,
+  };
 
   String m_method;
   c_Url* m_url = nullptr;
@@ -54,9 +59,10 @@ class c_HttpRequest : public Object,
   void ReceiveHeader(int offset, int count);
   bool EndHeader(int bodyStart, int end);
   void ReceiveMore(int offset);
+  void ReceiveBody(int offset, int count);
 
-  // Header bytes seen so far; a server that never ends its header block is
-  // cut off rather than allowed to grow the line stack without bound.
+  // Header bytes seen so far; a server that never ends its header block (or
+  // its body) is cut off rather than allowed to grow memory without bound.
   int m_headerBytes = 0;
   bool m_finished = false;
 };

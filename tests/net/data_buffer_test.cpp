@@ -11,82 +11,54 @@
 
 namespace {
 
+typedef std::vector<int> Ints;
+
 class DataBufferTest : public ::testing::Test {
  protected:
   void SetUp() override { EnsureNetStarted(); }
 
-  static c_DataBuffer* Make(std::vector<int> bytes) {
+  static c_DataBuffer* Make(Ints bytes) {
     c_DataBuffer* buf = (new c_DataBuffer)->m_new((int)bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) buf->data[i] = (unsigned char)bytes[i];
     return buf;
   }
-  static std::vector<int> Bytes(c_DataBuffer* buf) {
-    return std::vector<int>(buf->data, buf->data + buf->length);
-  }
-  static std::vector<int> Units(const String& s) {
-    return std::vector<int>(s.Data(), s.Data() + s.Length());
-  }
+  static Ints Bytes(c_DataBuffer* buf) { return Ints(buf->data, buf->data + buf->length); }
+  static Ints Units(const String& s) { return Ints(s.Data(), s.Data() + s.Length()); }
+  static Ints Utf8(Ints bytes) { return Units(Make(bytes)->p_PeekString2(0, String("utf8"))); }
 };
 
-TEST_F(DataBufferTest, Utf8WritingEncodesEachUnitAndReportsTheFullSize) {
-  c_DataBuffer* buf = Make({0, 0, 0, 0, 0, 0, 0});
-  const Char eacute[] = {0xE9};
-  EXPECT_EQ(buf->p_PokeString(0, String(eacute, 1), String("utf8")), 2);
-  EXPECT_EQ(buf->data[0], 0xC3);
-  EXPECT_EQ(buf->data[1], 0xA9);
-
-  const Char euro[] = {0x20AC};
-  EXPECT_EQ(buf->p_PokeString(1, String(euro, 1), String("utf8")), 3);
-  EXPECT_EQ(Bytes(buf), (std::vector<int>{0xC3, 0xE2, 0x82, 0xAC, 0, 0, 0}));
-
+TEST_F(DataBufferTest, WritingEncodesEachUnitAndReportsTheFullSize) {
+  const Char text[] = {0xE9, 0x20AC, 0xD83D, 0xDE00};
+  c_DataBuffer* buf = Make(Ints(11, 0));
+  EXPECT_EQ(buf->p_PokeString(0, String(text, 4), String("utf8")), 11);
   // Surrogate halves are not combined: two three-byte sequences.
-  const Char pair[] = {0xD83D, 0xDE00};
-  c_DataBuffer* wide = Make(std::vector<int>(6, 0));
-  EXPECT_EQ(wide->p_PokeString(0, String(pair, 2), String("utf8")), 6);
-  EXPECT_EQ(Bytes(wide), (std::vector<int>{0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80}));
-
-  // Only what fits is written, the count still covers the whole text.
+  EXPECT_EQ(Bytes(buf),
+            (Ints{0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80}));
+  // Only what fits is written; the count still covers the whole text.
   c_DataBuffer* one = Make({0x55});
-  EXPECT_EQ(one->p_PokeString(0, String(eacute, 1), String("utf8")), 2);
-  EXPECT_EQ(Bytes(one), (std::vector<int>{0xC3}));
+  EXPECT_EQ(one->p_PokeString(0, String(text, 1), String("utf8")), 2);
+  EXPECT_EQ(Bytes(one), (Ints{0xC3}));
   c_DataBuffer* tail = Make({1, 2, 3});
-  EXPECT_EQ(tail->p_PokeString(2, String("abc"), String("ascii")), 3);
-  EXPECT_EQ(Bytes(tail), (std::vector<int>{1, 2, 'a'}));
+  EXPECT_EQ(tail->p_PokeString(2, String(text, 2), String("ascii")), 2);
+  EXPECT_EQ(Bytes(tail), (Ints{1, 2, 0xE9}));
+  EXPECT_EQ(tail->p_PokeString(1, String(text + 1, 1), String("ascii")), 1);
+  EXPECT_EQ(Bytes(tail), (Ints{1, 0xAC, 0xE9}));
 }
 
-TEST_F(DataBufferTest, AsciiWritesLowBytesAndReadsBytesAsUnits) {
-  c_DataBuffer* buf = Make({0, 0, 0});
-  const Char text[] = {'A', 0x20AC, 0x1FF};
-  EXPECT_EQ(buf->p_PokeString(0, String(text, 3), String("ascii")), 3);
-  EXPECT_EQ(Bytes(buf), (std::vector<int>{'A', 0xAC, 0xFF}));
-
-  c_DataBuffer* raw = Make({0xC3, 0xA9});
-  EXPECT_EQ(Units(raw->p_PeekString(0, 2, String("ascii"))), (std::vector<int>{0xC3, 0xA9}));
-}
-
-TEST_F(DataBufferTest, Utf8ReadingDecodesOrFallsBackToSignedBytes) {
-  EXPECT_EQ(Units(Make({0xC3, 0xA9})->p_PeekString2(0, String("utf8"))), (std::vector<int>{0xE9}));
-  EXPECT_EQ(Units(Make({'a', 0xE2, 0x82, 0xAC, 'b'})->p_PeekString2(0, String("utf8"))),
-            (std::vector<int>{'a', 0x20AC, 'b'}));
-  // Cut off at the end.
-  EXPECT_EQ(Units(Make({0xC3})->p_PeekString2(0, String("utf8"))), (std::vector<int>{0xFFC3}));
-  EXPECT_EQ(Units(Make({'a', 0xE2, 0x82})->p_PeekString2(0, String("utf8"))),
-            (std::vector<int>{'a', 0xFFE2, 0xFF82}));
-  // A bad continuation byte anywhere spoils the whole text.
-  EXPECT_EQ(Units(Make({'x', 0xC3, 0xA9, 0xC3, 'y'})->p_PeekString2(0, String("utf8"))),
-            (std::vector<int>{'x', 0xFFC3, 0xFFA9, 0xFFC3, 'y'}));
-  // Four-byte leads and stray continuation bytes are malformed too.
-  EXPECT_EQ(Units(Make({0xF0, 0x9F, 0x98, 0x80})->p_PeekString2(0, String("utf8"))),
-            (std::vector<int>{0xFFF0, 0xFF9F, 0xFF98, 0xFF80}));
-  EXPECT_EQ(Units(Make({0x80, 'a'})->p_PeekString2(0, String("utf8"))),
-            (std::vector<int>{0xFF80, 'a'}));
-  // Reading from the middle and reading nothing.
-  EXPECT_EQ(Units(Make({'a', 'b', 'c'})->p_PeekString2(1, String("utf8"))),
-            (std::vector<int>{'b', 'c'}));
+TEST_F(DataBufferTest, ReadingDecodesOrFallsBackToSignedBytes) {
+  EXPECT_EQ(Utf8({0xC3, 0xA9}), (Ints{0xE9}));
+  EXPECT_EQ(Utf8({'a', 0xE2, 0x82, 0xAC, 'b'}), (Ints{'a', 0x20AC, 'b'}));
+  EXPECT_EQ(Utf8({0xC3}), (Ints{0xFFC3}));  // cut off at the end
+  EXPECT_EQ(Utf8({'a', 0xE2, 0x82}), (Ints{'a', 0xFFE2, 0xFF82}));
+  // One bad continuation byte spoils the whole text.
+  EXPECT_EQ(Utf8({'x', 0xC3, 0xA9, 0xC3, 'y'}), (Ints{'x', 0xFFC3, 0xFFA9, 0xFFC3, 'y'}));
+  // So do four-byte leads and stray continuation bytes.
+  EXPECT_EQ(Utf8({0xF0, 0x9F, 0x98, 0x80}), (Ints{0xFFF0, 0xFF9F, 0xFF98, 0xFF80}));
+  EXPECT_EQ(Utf8({0x80, 'a'}), (Ints{0xFF80, 'a'}));
+  EXPECT_EQ(Units(Make({0xC3, 0xA9})->p_PeekString(0, 2, String("ascii"))), (Ints{0xC3, 0xA9}));
+  EXPECT_EQ(Units(Make({'a', 'b', 'c'})->p_PeekString(1, 9, String("utf8"))), (Ints{'b', 'c'}));
   EXPECT_EQ(Make({'a'})->p_PeekString2(1, String("utf8")).Length(), 0);
-}
 
-TEST_F(DataBufferTest, Utf8RoundTripsEveryBmpUnit) {
   std::vector<Char> all;
   for (int c = 1; c < 0x10000; c += 7) all.push_back((Char)c);
   String text(all.data(), (int)all.size());
@@ -98,80 +70,58 @@ TEST_F(DataBufferTest, Utf8RoundTripsEveryBmpUnit) {
 TEST_F(DataBufferTest, ByteAccessIsSignedAndClampedToBufferAndArray) {
   c_DataBuffer* buf = Make({0xFF, 0x80, 0x7F, 0x01});
   Array<int> all = buf->p_PeekBytes2(0, 10);
-  ASSERT_EQ(all.Length(), 4);
-  EXPECT_EQ(all[0], -1);
-  EXPECT_EQ(all[1], -128);
-  EXPECT_EQ(all[2], 127);
+  EXPECT_EQ(Ints(all.begin(), all.end()), (Ints{-1, -128, 127, 1}));
   EXPECT_EQ(buf->p_PeekBytes2(3, 5).Length(), 1);
-  EXPECT_EQ(buf->p_PeekBytes2(4, 5).Length(), 0);
   // Addresses outside the block move nothing rather than reach outside it.
   EXPECT_EQ(buf->p_PeekBytes2(-2, 4).Length(), 0);
   EXPECT_EQ(buf->p_PeekBytes2(9, 4).Length(), 0);
 
   Array<int> dst(3);
   dst[0] = dst[1] = dst[2] = 42;
-  buf->p_PeekBytes(2, dst, 1, 10);  // cut by the array's end
-  EXPECT_EQ(dst[0], 42);
-  EXPECT_EQ(dst[1], 127);
-  EXPECT_EQ(dst[2], 1);
+  buf->p_PeekBytes(2, dst, 1, 10);
   buf->p_PeekBytes(0, dst, -1, 2);
-  EXPECT_EQ(dst[0], 42);
+  EXPECT_EQ(Ints(dst.begin(), dst.end()), (Ints{42, 127, 1}));
 
   Array<int> src(4);
-  src[0] = 0x1234;
-  src[1] = -1;
-  src[2] = 7;
-  src[3] = 8;
+  src[0] = 0x1234, src[1] = -1, src[2] = 7, src[3] = 8;
   buf->p_PokeBytes(1, src, 0, 10);  // cut by the buffer's end
-  EXPECT_EQ(Bytes(buf), (std::vector<int>{0xFF, 0x34, 0xFF, 7}));
+  EXPECT_EQ(Bytes(buf), (Ints{0xFF, 0x34, 0xFF, 7}));
   buf->p_PokeBytes(0, src, 3, 10);  // cut by the array's end
-  EXPECT_EQ(Bytes(buf), (std::vector<int>{8, 0x34, 0xFF, 7}));
   buf->p_PokeBytes(-1, src, 0, 2);
   buf->p_PokeBytes(0, src, 0, -3);
-  EXPECT_EQ(Bytes(buf), (std::vector<int>{8, 0x34, 0xFF, 7}));
+  EXPECT_EQ(Bytes(buf), (Ints{8, 0x34, 0xFF, 7}));
 }
 
 TEST_F(DataBufferTest, CopiesHandleOverlapAndClampBothEnds) {
   c_DataBuffer* up = Make({1, 2, 3, 4});
   up->p_CopyBytes(0, up, 1, 3);
-  EXPECT_EQ(Bytes(up), (std::vector<int>{1, 1, 2, 3}));
-
+  EXPECT_EQ(Bytes(up), (Ints{1, 1, 2, 3}));
   c_DataBuffer* down = Make({1, 2, 3, 4});
   down->p_CopyBytes(1, down, 0, 3);
-  EXPECT_EQ(Bytes(down), (std::vector<int>{2, 3, 4, 4}));
+  EXPECT_EQ(Bytes(down), (Ints{2, 3, 4, 4}));
 
   c_DataBuffer* src = Make({9, 8, 7, 6, 5});
   c_DataBuffer* dst = Make({0, 0, 0});
   src->p_CopyBytes(1, dst, 1, 100);
-  EXPECT_EQ(Bytes(dst), (std::vector<int>{0, 8, 7}));
   src->p_CopyBytes(0, dst, -1, 2);
   src->p_CopyBytes(6, dst, 0, 2);
-  EXPECT_EQ(Bytes(dst), (std::vector<int>{0, 8, 7}));
-}
-
-TEST_F(DataBufferTest, BlockIsSetOnceUntilDiscarded) {
-  c_DataBuffer* empty = (new c_DataBuffer)->m_new2();
-  EXPECT_EQ(empty->data, nullptr);
-  EXPECT_EQ(empty->length, 0);
-  EXPECT_EQ(empty->p_PeekBytes2(0, 4).Length(), 0);
-  EXPECT_EQ(empty->p_PeekString2(0, String("utf8")).Length(), 0);
-
-  c_DataBuffer* buf = (new c_DataBuffer)->m_new(16);
-  EXPECT_EQ(buf->length, 16);
-  EXPECT_FALSE(buf->_New(32));
-  EXPECT_EQ(buf->length, 16);
-  buf->Discard();
-  EXPECT_EQ(buf->data, nullptr);
-  EXPECT_EQ(buf->length, 0);
-  EXPECT_TRUE(buf->_New(8));
-  EXPECT_EQ(buf->length, 8);
-  EXPECT_FALSE((new c_DataBuffer)->_New(-1));
+  EXPECT_EQ(Bytes(dst), (Ints{0, 8, 7}));
 }
 
 // A host for file loading only; no window is opened.
 class FileHost : public BBGame {};
 
-TEST_F(DataBufferTest, LoadsWholeFilesThroughTheHost) {
+TEST_F(DataBufferTest, BlocksAreSetOnceFromMemoryOrFiles) {
+  c_DataBuffer* buf = (new c_DataBuffer)->m_new2();
+  EXPECT_EQ(buf->p_PeekString2(0, String("utf8")).Length(), 0);
+  EXPECT_TRUE(buf->_New(16));
+  EXPECT_FALSE(buf->_New(32));
+  EXPECT_EQ(buf->length, 16);
+  buf->Discard();
+  EXPECT_EQ(buf->data, nullptr);
+  EXPECT_TRUE(buf->_New(8));
+  EXPECT_FALSE((new c_DataBuffer)->_New(-1));
+
   FileHost host;
   std::string path = std::string(testing::TempDir()) + "larkspin_buffer_load.bin";
   std::vector<unsigned char> content;
@@ -183,16 +133,13 @@ TEST_F(DataBufferTest, LoadsWholeFilesThroughTheHost) {
 
   c_DataBuffer* loaded = c_DataBuffer::m_Load(String(path.c_str()));
   ASSERT_NE(loaded, nullptr);
-  ASSERT_EQ(loaded->length, 10000);
-  EXPECT_EQ(std::vector<unsigned char>(loaded->data, loaded->data + 10000), content);
+  EXPECT_EQ(std::vector<unsigned char>(loaded->data, loaded->data + loaded->length), content);
   EXPECT_FALSE(loaded->_Load(String(path.c_str())));
-
   c_Thread* thread = (new c_Thread)->m_new();
   c_DataBuffer* async = (new c_DataBuffer)->m_new2();
   EXPECT_TRUE(async->_LoadAsync(String(path.c_str()), thread));
   EXPECT_EQ(thread->Result(), async);
   EXPECT_EQ(async->length, 10000);
-
   EXPECT_EQ(c_DataBuffer::m_Load(String((path + ".missing").c_str())), nullptr);
   remove(path.c_str());
 }

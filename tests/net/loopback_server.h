@@ -19,28 +19,24 @@ class LoopbackServer {
 
   int Port() const { return port_; }
   bool Accepted() const { return accepted_; }
-  // Everything ReadHead/ReadExact took from the client so far.
-  std::string Received();
-  // True once the test is over; endless scripts poll this.
+  std::string Received();  // everything read from the client so far
   bool Stopping() const { return stop_; }
-  // Ends pauses and endless scripts early.
-  void Stop() { stop_ = true; }
-  // Waits for the script to finish (bounded by its own time limits).
+  void Stop() { stop_ = true; }  // ends pauses and endless scripts early
   void Join();
 
-  // Script helpers. All are bounded in time and size.
-  bool ReadHead(int fd);                  // up to and including CR LF CR LF
-  bool ReadExact(int fd, size_t n);       // n more bytes
+  // Script helpers, all bounded in time. Each read returns whether it got
+  // what it waited for.
+  bool ReadHead(int fd);             // up to and including CR LF CR LF
+  bool ReadExact(int fd, size_t n);  // n more bytes
   bool ReadUntilClosed(int fd, int timeoutMs);
   static bool SendAll(int fd, const std::string& bytes);
-  void Pause(int ms);                     // sleeps, cut short by Stopping()
+  void Pause(int ms);
 
-  // A port on which nothing listens (bound once, then released).
-  static int UnusedPort();
+  static int UnusedPort();  // a port on which nothing listens
 
  private:
-  bool ReadSome(int fd, int timeoutMs);
-  void Serve(Script script);
+  // Reads while more(received) holds; false on close, error or timeout.
+  bool ReadWhile(int fd, const std::function<bool(const std::string&)>& more, int timeoutMs);
 
   int listener_ = -1;
   int port_ = 0;
@@ -51,8 +47,7 @@ class LoopbackServer {
   std::thread thread_;
 };
 
-// Drives the main-thread side until done() holds or the time runs out;
-// returns whether done() held.
+// Updates the asynchronous events until done() holds or the time runs out.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
 
 #endif
