@@ -72,7 +72,7 @@ TEST_F(Routing, CollectorStepsAfterCallsAndKeepsTheDelegate) {
 class Thrown : public ThrowableObject {};
 
 TEST_F(Routing, ThrownObjectEndsTheProgramWithTheFixedMessage) {
-  delegate->onUpdate = [] { throw static_cast<ThrowableObject*>(new Thrown); };
+  delegate->onUpdate = [] { throw new Thrown; };  // caught as its base
   host.StartGame();
   ChildOutcome outcome = RunChild([&] {
     host.UpdateGame();
