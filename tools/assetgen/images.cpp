@@ -22,9 +22,9 @@ bool WriteCanvas(const Canvas& canvas, const std::string& path) {
   return true;
 }
 
-bool WriteSheet(const SheetSpec& spec, const std::string& dataDir) {
-  for (int level : LevelsOf(spec))
-    if (!WriteCanvas(RenderSheet(spec, level), dataDir + "/" + FileName(spec, level))) return false;
+bool WriteSheet(const SheetLayout& sheet, const std::string& dataDir) {
+  for (int level : LevelsOf(sheet))
+    if (!WriteCanvas(RenderSheet(sheet, level), dataDir + "/" + FileName(sheet, level))) return false;
   return true;
 }
 
@@ -48,25 +48,25 @@ void Blit(const Canvas& src, int sx, int sy, int w, int h, Canvas& out, int ox, 
     }
 }
 
-bool WritePreview(const SheetSpec& spec, const std::string& dir) {
-  Canvas sheet = RenderSheet(spec, 1);
-  int fw = spec.frameW + 2 * spec.padX, fh = spec.frameH;
+bool WritePreview(const SheetLayout& sheet, const std::string& dir) {
+  Canvas art = RenderSheet(sheet, 1);
+  int fw = sheet.frameW + 2 * sheet.padX, fh = sheet.frameH;
   int zoom = std::max(1, 48 / std::max(fw, fh));
   int cellW = std::max(fw * zoom, 40) + 8, cellH = fh * zoom + 20;
-  int cols = std::max(1, std::min(spec.frames, 1024 / cellW));
-  if (!spec.multiLevel) cols = 16;
-  int rows = (spec.frames + cols - 1) / cols;
+  int cols = std::max(1, std::min(sheet.frames, 1024 / cellW));
+  if (!sheet.multiLevel) cols = 16;
+  int rows = (sheet.frames + cols - 1) / cols;
   Canvas out(cols * cellW, rows * cellH);
-  for (int f = 0; f < spec.frames; ++f) {
+  for (int f = 0; f < sheet.frames; ++f) {
     int ox = (f % cols) * cellW + 4, oy = (f / cols) * cellH + 4;
     Checker(out, ox, oy, fw * zoom, fh * zoom);
-    int col = spec.multiLevel ? f % spec.columns : f;
-    int row = spec.multiLevel ? f / spec.columns : 0;
-    Blit(sheet, col * fw, row * fh, fw, fh, out, ox, oy, zoom);
+    int col = sheet.multiLevel ? f % sheet.columns : f;
+    int row = sheet.multiLevel ? f / sheet.columns : 0;
+    Blit(art, col * fw, row * fh, fw, fh, out, ox, oy, zoom);
     Pen label(out, ox, oy + fh * zoom + 3, static_cast<float>(cellW - 8), 12.0f, 1.0f);
     label.Fill(TextShape(std::to_string(f), {0, 0}, 1.0f), Hex(0xffffff));
   }
-  std::string flat = spec.name;
+  std::string flat = sheet.name;
   std::replace(flat.begin(), flat.end(), '/', '_');
   return WriteCanvas(out, dir + "/" + flat + ".png");
 }
@@ -75,15 +75,15 @@ bool WritePreview(const SheetSpec& spec, const std::string& dir) {
 
 std::vector<Job> ImageJobs(const std::string& dataDir) {
   std::vector<Job> jobs;
-  for (const SheetSpec& spec : AllSheets())
-    jobs.push_back({spec.name, [&spec, dataDir] { return WriteSheet(spec, dataDir); }});
+  for (const SheetLayout& sheet : AllSheets())
+    jobs.push_back({sheet.name, [&sheet, dataDir] { return WriteSheet(sheet, dataDir); }});
   return jobs;
 }
 
 std::vector<Job> PreviewJobs(const std::string& previewDir) {
   std::vector<Job> jobs;
-  for (const SheetSpec& spec : AllSheets())
-    jobs.push_back({spec.name, [&spec, previewDir] { return WritePreview(spec, previewDir); }});
+  for (const SheetLayout& sheet : AllSheets())
+    jobs.push_back({sheet.name, [&sheet, previewDir] { return WritePreview(sheet, previewDir); }});
   return jobs;
 }
 

@@ -5,33 +5,33 @@
 
 namespace assetgen {
 
-std::vector<int> LevelsOf(const SheetSpec& spec) {
-  if (!spec.multiLevel) return {1};
+std::vector<int> LevelsOf(const SheetLayout& sheet) {
+  if (!sheet.multiLevel) return {1};
   return {1, 2, 4};
 }
 
-std::string FileName(const SheetSpec& spec, int level) {
+std::string FileName(const SheetLayout& sheet, int level) {
   const char* suffix = level == 4 ? "-hd2" : level == 2 ? "-hd" : "";
-  return spec.name + suffix + ".png";
+  return sheet.name + suffix + ".png";
 }
 
-Canvas RenderSheet(const SheetSpec& spec, int level) {
-  Canvas canvas(spec.PixelWidth(level), spec.PixelHeight(level));
-  int cellW = (spec.frameW + 2 * spec.padX) * level;
-  int cellH = spec.frameH * level;
-  for (int f = 0; f < spec.frames; ++f) {
-    int x = (f % spec.columns) * cellW + spec.padX * level;
-    int y = (f / spec.columns) * cellH;
-    Pen pen(canvas, x, y, static_cast<float>(spec.frameW), static_cast<float>(spec.frameH),
+Canvas RenderSheet(const SheetLayout& sheet, int level) {
+  Canvas canvas(sheet.PixelWidth(level), sheet.PixelHeight(level));
+  int cellW = (sheet.frameW + 2 * sheet.padX) * level;
+  int cellH = sheet.frameH * level;
+  for (int f = 0; f < sheet.frames; ++f) {
+    int x = (f % sheet.columns) * cellW + sheet.padX * level;
+    int y = (f / sheet.columns) * cellH;
+    Pen pen(canvas, x, y, static_cast<float>(sheet.frameW), static_cast<float>(sheet.frameH),
             static_cast<float>(level));
-    spec.paint(pen, f);
+    sheet.paint(pen, f);
   }
   return canvas;
 }
 
-const std::vector<SheetSpec>& AllSheets() {
+const std::vector<SheetLayout>& AllSheets() {
   // Column counts keep every level-4 sheet within 2048 pixels across.
-  static const std::vector<SheetSpec> sheets = {
+  static const std::vector<SheetLayout> sheets = {
       {"gfx", 12, 12, 25, 5, PaintField},
       {"power", 12, 12, 25, 5, PaintPower},
       {"Icon", 128, 128, 1, 1, PaintGameIcon},

@@ -10,7 +10,7 @@
 
 namespace assetgen {
 
-struct SheetSpec {
+struct SheetLayout {
   std::string name;      // file base name under the data folder
   int frameW = 0;        // design units
   int frameH = 0;
@@ -26,12 +26,12 @@ struct SheetSpec {
 };
 
 // Levels a sheet is written at and the file name for each.
-std::vector<int> LevelsOf(const SheetSpec& spec);
-std::string FileName(const SheetSpec& spec, int level);
+std::vector<int> LevelsOf(const SheetLayout& sheet);
+std::string FileName(const SheetLayout& sheet, int level);
 
-Canvas RenderSheet(const SheetSpec& spec, int level);
+Canvas RenderSheet(const SheetLayout& sheet, int level);
 
 // Every sheet the game loads.
-const std::vector<SheetSpec>& AllSheets();
+const std::vector<SheetLayout>& AllSheets();
 
 }  // namespace assetgen
