@@ -21,16 +21,27 @@ void write_line(const std::string& bytes) {
 }
 
 // bbPrint of a C string widened the way String(const char*) widens it, but
-// without building a String: the error path must not need the heap.
+// without building a String: the error path may run in a signal handler or
+// with the heap exhausted, so nothing here allocates.
 void print_widened(const char* prefix, const char* message) {
-  std::string line;
   for (const char* part : {prefix, message}) {
     for (const char* p = part; p && *p; ++p) {
-      Char unit = (Char)(short)(signed char)*p;
-      rt_append_utf8(line, &unit, 1);
+      unsigned unit = (Char)(short)(signed char)*p;
+      char bytes[3];
+      size_t n = 0;
+      if (unit < 0x80) {
+        bytes[n++] = (char)unit;
+      } else {
+        // Widened bytes are either ASCII or at least 0xFF80: three bytes.
+        bytes[n++] = (char)(0xE0 | (unit >> 12));
+        bytes[n++] = (char)(0x80 | ((unit >> 6) & 0x3F));
+        bytes[n++] = (char)(0x80 | (unit & 0x3F));
+      }
+      fwrite(bytes, 1, n, stdout);
     }
   }
-  write_line(line);
+  fputc('\n', stdout);
+  fflush(stdout);
 }
 
 }  // namespace
