@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
 #include <cstdlib>
 
 namespace {
@@ -57,4 +58,24 @@ TEST(AudioLoader, RefusesOtherEndingsMissingFilesAndMismatchedContent) {
     }
     EXPECT_EQ(Load(media::TempPath("absent.wav")).data, nullptr);
     EXPECT_EQ(Load("quill://nowhere/x.wav").data, nullptr);
+}
+
+// The game's own effects and tunes, when the asset generator has made them,
+// must all be loadable as something OpenAL can play.
+TEST(AudioLoader, GeneratedGameSoundsAllDecode) {
+    const char* build = std::getenv("LARKSPIN_BINARY_DIR");
+    std::filesystem::path dir = std::filesystem::path(build ? build : ".") / "data" / "sfx";
+    if (!std::filesystem::is_directory(dir)) GTEST_SKIP() << "no generated sounds in " << dir;
+    int seen = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        std::string ext = entry.path().extension().string();
+        if (ext != ".wav" && ext != ".ogg") continue;
+        ++seen;
+        Loaded l = Load(entry.path().string());
+        ASSERT_NE(l.data, nullptr) << entry.path();
+        EXPECT_TRUE(l.channels >= 1 && l.channels <= 2 && l.format >= 1 && l.format <= 2 && l.length > 0)
+            << entry.path();
+        std::free(l.data);
+    }
+    EXPECT_GT(seen, 0);
 }
