@@ -10,7 +10,7 @@ std::vector<unsigned int>& gxtkDiscardedBuffers() {
 
 gxtkSample::gxtkSample() : session(gxtkAudio::session) {}
 
-gxtkSample::gxtkSample(unsigned int buffer) : buffer(buffer), session(gxtkAudio::session) {}
+gxtkSample::gxtkSample(unsigned int name) : buffer(name), session(gxtkAudio::session) {}
 
 // A playing source may still hold the buffer, so it is only queued here; the
 // collector may run this long after the sample was last used.
