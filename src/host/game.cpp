@@ -60,12 +60,13 @@ void BBGame::gc_collect() { gc_step(_delegate); }
 
 template <class Call>
 void BBGame::Deliver(Call call) {
+  ++_callDepth;
   try {
     if (_delegate) call(_delegate);
   } catch (ThrowableObject* ex) {
     Die(ex);
   }
-  gc_collect();
+  if (--_callDepth == 0) gc_collect();
 }
 
 void BBGame::StartGame() {

@@ -72,4 +72,9 @@ class BBGame {
   // collector gets its step whatever happened.
   template <class Call>
   void Deliver(Call call);
+
+  // Delegate calls in progress. A call made from inside another (keys
+  // released while the game re-opens its window) gets no collector step of
+  // its own: the game's unrooted locals are live until the outer call ends.
+  int _callDepth = 0;
 };

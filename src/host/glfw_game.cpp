@@ -5,7 +5,6 @@
 #include <GLFW/glfw3.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdint>
 #include <ctime>
 

@@ -69,6 +69,35 @@ TEST_F(Routing, CollectorStepsAfterCallsAndKeepsTheDelegate) {
   delegate->destroyed = nullptr;
 }
 
+// Keys released while the game re-opens its window reach the delegate from
+// inside the game's own update. No collector step may run there: the
+// update's fresh objects are held only by its locals.
+class Held : public Object {
+ public:
+  bool* gone = nullptr;
+  ~Held() override {
+    if (gone) *gone = true;
+  }
+};
+
+TEST_F(Routing, NoCollectorStepInsideAnotherDelegateCall) {
+  bool gone = false;
+  delegate->onUpdate = [&] {
+    Held* held = new Held;
+    held->gone = &gone;
+    for (int i = 0; i < 3000; ++i) new Probe;  // 12 MB: a cycle is due
+    host.KeyEvent(2, 65);
+    for (int i = 0; i < 3000; ++i) new Probe;  // destroys whatever was swept
+    EXPECT_FALSE(gone);
+    held->gone = nullptr;
+  };
+  host.StartGame();
+  host.UpdateGame();
+  EXPECT_EQ(log.back(), "key 2 65");
+  delegate->onUpdate = nullptr;
+  gone = false;
+}
+
 class Thrown : public ThrowableObject {};
 
 TEST_F(Routing, ThrownObjectEndsTheProgramWithTheFixedMessage) {
