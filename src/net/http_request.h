@@ -25,7 +25,7 @@ class c_HttpRequest : public Object,
     kWriteBufferSize = 4096,
     kReceiveBufferSize = 16384,
     kMaxHeaderBytes = 65536,
-    kMaxBodyBytes = 4 << 20,
+    kMaxBodyBytes = 1 << 20,
   };
 
   String m_method;
