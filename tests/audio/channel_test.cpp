@@ -136,7 +136,7 @@ TEST(AudioChannels, BadRequestsAreRefusedQuietly) {
     EXPECT_EQ(audio->PlaySample(nullptr, 0, 0), -1);
 
     // A PCM depth OpenAL has no format for loads, but stays silent.
-    media::WavSpec deep;
+    media::WavShape deep;
     deep.bits = 32;
     gxtkSample* silent = rig.Load("deep.wav", media::MakeWav(deep));
     ASSERT_NE(silent, nullptr);

@@ -67,7 +67,7 @@ TEST(WavDecoder, DecodesEveryPcmShapeExactly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.channels << "ch " << c.bits << "bit extra=" << c.extra);
-        media::WavSpec s;
+        media::WavShape s;
         s.channels = c.channels, s.bits = c.bits, s.hertz = c.hertz, s.frames = c.frames;
         s.extraFmtBytes = c.extra;
         s.listChunk = c.list;
@@ -109,7 +109,7 @@ TEST(WavDecoder, RefusesWhatIsNotAReadablePcmWav) {
 }
 
 TEST(WavDecoder, TruncatedOrOversizedFilesFailWithoutLargeAllocations) {
-    media::WavSpec s;
+    media::WavShape s;
     s.channels = 2, s.frames = 40, s.extraFmtBytes = 2, s.listChunk = true;
     Bytes good = media::MakeWav(s);
     for (size_t n = 0; n < good.size(); ++n) {

@@ -44,7 +44,7 @@ size_t OggPageSize(const Bytes& b, size_t at) {
 
 }  // namespace
 
-Bytes WavSamples(const WavSpec& s) {
+Bytes WavSamples(const WavShape& s) {
     Bytes out;
     for (int i = 0; i < s.frames; ++i) {
         double v = s.amp * std::sin(kTwoPi * s.tone * i / s.hertz);
@@ -59,7 +59,7 @@ Bytes WavSamples(const WavSpec& s) {
     return out;
 }
 
-Bytes MakeWav(const WavSpec& s) {
+Bytes MakeWav(const WavShape& s) {
     Bytes data = WavSamples(s), out;
     PutTag(out, "RIFF");
     Put32(out, 0);
@@ -87,7 +87,7 @@ Bytes MakeWav(const WavSpec& s) {
 }
 
 Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, double amp) {
-    WavSpec s;
+    WavShape s;
     s.channels = channels;
     s.bits = bits;
     s.hertz = hertz;

@@ -11,14 +11,14 @@ namespace media {
 typedef std::vector<uint8_t> Bytes;
 
 // A sine tone of `tone` Hz at `amp` of full scale on every channel.
-struct WavSpec {
+struct WavShape {
     int channels = 1, bits = 16, hertz = 22050, frames = 2205;
     double tone = 440.0, amp = 0.5;
     int extraFmtBytes = 0;   // appended to the 16-byte "fmt " body
     bool listChunk = false;  // a "LIST" chunk between "fmt " and "data"
 };
-Bytes MakeWav(const WavSpec& spec);
-Bytes WavSamples(const WavSpec& spec);  // the "data" chunk's content
+Bytes MakeWav(const WavShape& shape);
+Bytes WavSamples(const WavShape& shape);  // the "data" chunk's content
 Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, double amp = 0.5);
 
 Bytes ToneOgg(int channels, int hertz, int frames, double tone);
