@@ -1,9 +1,10 @@
 // Player controls: one question, "is logical button b pressed on controller
 // c?", answered from the keyboard, the game controllers and the virtual pad.
-// The computer players' steering is a step of the round and lives there.
-#include "game/my_app.h"
-
+// Also the turn helper every ship uses and the computer players' steering,
+// which looks ahead over the round's occupancy grid.
 #include <cmath>
+
+#include "game/round_records.h"
 
 namespace {
 
@@ -91,4 +92,67 @@ int c_MyApp::m_WhichWayDoIGo(float from, float to, int lo, int hi) {
   if (d < 0.0f) d += n;
   const float v = float(lo) + d;
   return v <= float(lo + r / 2) ? lk_trunc(v) : lk_trunc(v - float(r));
+}
+
+namespace {
+
+// True when a probe point lies on a grid cell held by anything but the
+// player's own gems. Points off the field never block.
+bool obstacleAt(const float* grid, int px, int py, int ownGem) {
+  const int col = px / 4 + 1, row = py / 4 + 1;
+  if (col < 1 || row < 1) return false;
+  if (float(col) >= bb_Larkspin_jscrw / 4.0f || float(row) >= bb_Larkspin_jscrh / 4.0f) return false;
+  if (col >= 300 || row >= 16666) return false;  // beyond the grid: nothing was entered there
+  const float cell = grid[col + 300 * row];
+  return cell > 0.0f && cell != float(ownGem);
+}
+
+// The 7 by 7 points 4 units apart around one probe centre.
+bool areaBlocked(const float* grid, int cx, int cy, int ownGem) {
+  for (int u = 0; u <= 24; u += 4)
+    for (int v = 0; v <= 24; v += 4)
+      if (obstacleAt(grid, cx - 12 + u, cy - 12 + v, ownGem)) return true;
+  return false;
+}
+
+// Walks six probe areas along one direction. A block within the first three
+// (behind the ship, on it, or just ahead) is close enough to steer away from.
+// Returns whether the whole line is clear.
+bool probeLine(const float* grid, float x, float y, float angle, float step, int ownGem,
+               bool* nearBlock) {
+  const float s = std::sin(angle * lk_round::kDegToRad), c = std::cos(angle * lk_round::kDegToRad);
+  for (int j = -1; j <= 4; ++j) {
+    const int cx = lk_trunc(x + step * float(j) * s);
+    const int cy = lk_trunc(y - step * float(j) * c);
+    if (areaBlocked(grid, cx, cy, ownGem)) {
+      *nearBlock = j <= 1;
+      return false;
+    }
+  }
+  *nearBlock = false;
+  return true;
+}
+
+}  // namespace
+
+int c_MyApp::p_SteerComputer(int player) {
+  using namespace lk_round;
+  const float* pl = Player(this, player);
+  const float x = pl[kX], y = pl[kY];
+  const float* grid = m_Grid.Data();
+  float a = std::atan2(pl[kTargetX] - x, y - pl[kTargetY]) * kRadToDeg;
+  int clearSide = -100, blockSide = -100;
+  const int ownGem = player + 2;
+  for (int i = -4; i <= 0; ++i) {
+    bool nearBlock = false;
+    if (probeLine(grid, x, y, a + 20.0f * float(i), 32.0f, ownGem, &nearBlock)) clearSide = i;
+    if (nearBlock) blockSide = i;
+    if (probeLine(grid, x, y, a - 20.0f * float(i), 12.0f, ownGem, &nearBlock)) clearSide = -i;
+    if (nearBlock) blockSide = i;
+  }
+  if (clearSide >= -99) a += 20.0f * float(clearSide);
+  if (blockSide >= -99) a -= 20.0f * float(blockSide);
+  m_MoveX = std::sin(a * kDegToRad);
+  m_MoveY = -std::cos(a * kDegToRad);
+  return 0;
 }

@@ -155,6 +155,7 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
   int m_LastScore = 0;
   float m_MoveX = 0.0f, m_MoveY = 0.0f;
   int m_OverTime = 0;
+  int m_OverRecordable = 0;  // 1 when the finished round's score will enter its top ten
   float m_BgTargetR = 0.0f, m_BgTargetG = 0.0f, m_BgTargetB = 0.0f;
   float m_BgR = 0.0f, m_BgG = 0.0f, m_BgB = 0.0f;
 
@@ -262,6 +263,9 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
   int p_NewBag();
   int p_GetGem();
   int p_FreeObj(int n);
+  int p_Shot(int player, float x, float y, float heading, float speed, float life);
+  int p_UpdateObjects();
+  int p_SteerComputer(int player);
   int p_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed);
   int p_DoParticles(float scale);
   int p_FreeParticle();

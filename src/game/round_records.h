@@ -1,0 +1,71 @@
+// Slot numbers of the round's flat float records (players, the round-wide
+// record 0 and field objects) and the generator draws the round uses. The
+// records stay plain floats so a round allocates nothing; these names keep
+// the code readable.
+#pragma once
+
+#include "game/my_app.h"
+
+namespace lk_round {
+
+const int kPlayerStride = 100;
+const int kObjStride = 10;
+const int kComputer = -4;
+const float kDegToRad = 0.0174532924f;
+const float kRadToDeg = 57.29578f;
+
+// Player record slots (records 1..4 of m_Players).
+enum {
+  kPresent = 0,
+  kX = 1,
+  kY = 2,
+  kHeading = 5,
+  kWanted = 6,
+  kRespawn = 7,
+  kSpawnMark = 8,
+  kController = 10,
+  kBaseX = 11,
+  kBaseY = 12,
+  kScore = 15,
+  kCooldown = 20,
+  kTargetX = 21,
+  kTargetY = 22,
+  kTargetObj = 23,
+  kTargetHold = 24,
+  kGems = 25,
+  kPower = 41,
+  kPowerTime = 42,
+};
+
+// Round-wide slots of record 0.
+enum { kHitSound = 89, kCountdown = 95, kClock = 98, kLives = 99 };
+
+// Field object slots (m_Objects).
+enum {
+  kKind = 0,
+  kObjX = 1,
+  kObjY = 2,
+  kVelX = 3,
+  kVelY = 4,
+  kAngle = 5,
+  kSpin = 6,
+  kPicOrLife = 7,  // rocks: picture frame; shots: updates left
+  kCrossings = 9,
+};
+
+// Power states of slot kPower.
+enum { kPowerNone = 0, kPowerShield = 1, kPowerTriple = 2 };
+
+// Highest object records: rocks, gems and power-ups live below kSpawnTop,
+// shots anywhere up to kShotTop, which is also the end of the update pass.
+const int kSpawnTop = 300;
+const int kShotTop = 400;
+
+// One generator draw scaled to [0, a) and to [a, b).
+inline float Rnd(float a) { return a * bb_random_Rnd(); }
+inline float Rnd(float a, float b) { return a + (b - a) * bb_random_Rnd(); }
+
+inline float* Player(c_MyApp* app, int p) { return app->m_Players.Data() + kPlayerStride * p; }
+inline float* Obj(c_MyApp* app, int record) { return app->m_Objects.Data() + kObjStride * record; }
+
+}  // namespace lk_round
