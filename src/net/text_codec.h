@@ -17,8 +17,8 @@ void EncodeUtf8(const unsigned short* units, int n, std::vector<unsigned char>& 
 // Low 8 bits of every code unit.
 void EncodeAscii(const unsigned short* units, int n, std::vector<unsigned char>& out);
 
-// Strict decode of one- to three-byte sequences; returns false (and leaves
-// out unspecified) as soon as a sequence is malformed or cut off.
+// Strict decode of one- to three-byte sequences; returns false as soon as a
+// sequence is malformed or cut off (out then holds only part of the text).
 bool DecodeUtf8(const unsigned char* bytes, int n, std::vector<unsigned short>& out);
 
 // One code unit per byte, 0..255.
