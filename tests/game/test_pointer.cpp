@@ -8,7 +8,11 @@ class Pointer : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     CreateAndLoad();
+    // No screen step: these tests watch the input state alone, without the
+    // menu acting on the same presses.
+    app->m_Screen = kQuietScreen;
   }
+  static const int kQuietScreen = 3;
   void Fit(int w, int h) {
     Resize(w, h);
     app->m_LastDevWidth = w;  // as the render would have noted it
@@ -67,7 +71,9 @@ TEST_F(Pointer, KeyLatchHoldsUntilEveryControlIsUp) {
   Update();
   EXPECT_EQ(app->m_KeyLatch, 0);
 
-  // Back on the menu closes the side panel and latches.
+  // Back on the menu closes the side panel and latches, before the menu
+  // itself could take it as the request to quit.
+  app->m_Screen = 1;
   app->m_SidePanel = 1;
   KeyDown(27);
   Update();
@@ -75,6 +81,7 @@ TEST_F(Pointer, KeyLatchHoldsUntilEveryControlIsUp) {
   EXPECT_EQ(app->m_KeyLatch, 1);
   EXPECT_EQ(app->m_InputTaken, 1);
   KeyUp(27);
+  app->m_Screen = kQuietScreen;
 
   // Joystick buttons count too: controller 0's A keeps the latch.
   KeyDown(256);
@@ -131,7 +138,7 @@ class OnScreenPad : public Pointer {
   void SetUp() override {
     Pointer::SetUp();
     bb_Larkspin_OnScreenControls = 1;
-    app->m_Screen = 10;
+    app->m_Screen = 6;  // a round screen number without the round's own step
   }
   void TouchAt(int finger, float x, float y) { input->p_TouchEvent(7, finger, x, y); }
   void Lift(int finger) { input->p_TouchEvent(8, finger, 0, 0); }

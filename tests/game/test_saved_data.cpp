@@ -78,13 +78,6 @@ TEST_F(SavedData, StringIsExact) {
   EXPECT_EQ(host->saves, 1);
 }
 
-TEST_F(SavedData, DefaultSettingsBeginAsDocumented) {
-  app->m_Settings[5] = 1;
-  std::string s = app->p_StateString().ToUtf8();
-  EXPECT_EQ(s.substr(0, 14), "0|0|0|0|0|1|0|");
-  EXPECT_EQ(part(s, 25), "5");
-}
-
 TEST_F(SavedData, RoundTripRestoresEverything) {
   const std::string sample = Sample();
   std::string out = LoadFrom(sample);
