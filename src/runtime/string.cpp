@@ -116,7 +116,7 @@ int String::Compare(const String& o) const {
   return Length() - o.Length();
 }
 
-bool String::operator==(const String& o) const {
+bool String::Equals(const String& o) const {
   return rep_ == o.rep_ || (Length() == o.Length() && units_equal(Data(), o.Data(), Length()));
 }
 

@@ -81,12 +81,14 @@ class String {
   const Char* Data() const { return rep_->data(); }
 
   int Compare(const String& o) const;
-  bool operator==(const String& o) const;
-  bool operator!=(const String& o) const { return !(*this == o); }
-  bool operator<(const String& o) const { return Compare(o) < 0; }
-  bool operator<=(const String& o) const { return Compare(o) <= 0; }
-  bool operator>(const String& o) const { return Compare(o) > 0; }
-  bool operator>=(const String& o) const { return Compare(o) >= 0; }
+  bool Equals(const String& o) const;
+  // Free functions, so that "text" == s converts its left side too.
+  friend bool operator==(const String& a, const String& b) { return a.Equals(b); }
+  friend bool operator!=(const String& a, const String& b) { return !a.Equals(b); }
+  friend bool operator<(const String& a, const String& b) { return a.Compare(b) < 0; }
+  friend bool operator<=(const String& a, const String& b) { return a.Compare(b) <= 0; }
+  friend bool operator>(const String& a, const String& b) { return a.Compare(b) > 0; }
+  friend bool operator>=(const String& a, const String& b) { return a.Compare(b) >= 0; }
   String& operator+=(const String& o);
   friend String operator+(const String& a, const String& b);
 

@@ -117,6 +117,7 @@ TEST(StringOps, SearchesAndTests) {
 TEST(StringOps, ComparisonAndCase) {
   EXPECT_EQ(String(), String(""));
   EXPECT_NE(String("ab"), String("abc"));
+  EXPECT_TRUE("ab" == String("ab"));
   EXPECT_LT(String("ab"), String("abc"));
   EXPECT_LT(String("abc"), String("abd"));
   EXPECT_GT(String((Char)0xFF00, 1), String("z"));  // units compare unsigned
