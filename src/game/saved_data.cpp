@@ -157,7 +157,8 @@ int c_MyApp::p_ParseState(String state) {
 }
 
 int c_MyApp::p_LoadMenu() {
-  if (m_GameMode >= 1 && m_GameMode <= 6) {
+  // A round left from the pause menu (winner -1) is not a result.
+  if (m_GameMode >= 1 && m_GameMode <= 6 && m_Winner != -1) {
     const int b = 10 * (m_GameMode - 1);
     auto pushFront = [this](int first, int from, int value) {
       for (int i = first + 9; i > from; --i) m_HiScores[i] = m_HiScores[i - 1];
