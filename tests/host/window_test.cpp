@@ -148,6 +148,9 @@ TEST_F(WindowTest, CloseButtonBecomesKey432AndTheWindowStaysOpen) {
 }
 
 TEST_F(WindowTest, FullScreenReopenReleasesHeldKeysFirst) {
+  // Held keys must not auto-repeat into the new window while the test runs.
+  XAutoRepeatOff(glfwGetX11Display());
+  XFlush(glfwGetX11Display());
   int seqBefore = glfwGraphicsSeq;
   std::vector<int> seqAtRelease;
   delegate->onKey = [&](int event, int) {
@@ -174,6 +177,8 @@ TEST_F(WindowTest, FullScreenReopenReleasesHeldKeysFirst) {
   EXPECT_EQ(system("xdotool keyup a keyup Shift_L"), 0);
   Xdo("key b", "key 2 66");
   EXPECT_EQ(log, (Lines{"key 1 66", "key 3 98", "key 2 66"}));
+  XAutoRepeatOn(glfwGetX11Display());
+  XFlush(glfwGetX11Display());
 
   host->SetDeviceWindow(800, 600, 0);
   EXPECT_EQ(glfwGraphicsSeq, seqBefore + 2);
