@@ -41,11 +41,15 @@ gxtkSurface::gxtkSurface() {}
 
 gxtkSurface::~gxtkSurface() { Release(); }
 
-void gxtkSurface::Release() {
+void gxtkSurface::DropTexture() {
   // Names from an earlier context died with it; deleting them would hit
   // whatever the new context handed out under the same number.
   if (seq != -1 && seq == glfwGraphicsSeq) glDeleteTextures(1, &texture);
   seq = -1;
+}
+
+void gxtkSurface::Release() {
+  DropTexture();
   free(data);
   data = nullptr;
 }
@@ -71,6 +75,9 @@ bool gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
     free(pixels);
     return false;
   }
+  // New pixels for a surface that already has a texture: the texture is
+  // remade from them at the next Bind rather than left showing the old ones.
+  DropTexture();
   free(data);
   data = pixels;
   width = w;

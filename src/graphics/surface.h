@@ -40,6 +40,7 @@ class gxtkSurface : public Object {
  private:
   void DefineTexture();
   void UploadRows(int x, int y, int w, int h);
+  void DropTexture();
   void Release();
 };
 

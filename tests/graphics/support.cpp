@@ -1,6 +1,7 @@
-// Test helpers: child processes, fixture files, collector set-up.
+// Test helpers: child processes and fixture files.
 #include "graphics/support.h"
 
+#include <gtest/gtest.h>
 #include <stb/stb_image_write.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -8,15 +9,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-
-#include "runtime/gc.h"
 
 ChildResult RunInChild(const std::function<void()>& fn) {
   fflush(stdout);
-  int fds[2];
   ChildResult result;
+  int fds[2];
   if (pipe(fds) != 0) return result;
   pid_t pid = fork();
   if (pid == 0) {
@@ -38,13 +35,20 @@ ChildResult RunInChild(const std::function<void()>& fn) {
   return result;
 }
 
+void ExpectRuntimeError(const std::function<void()>& fn, const std::string& message) {
+  ChildResult r = RunInChild(fn);
+  EXPECT_EQ(r.exitStatus, 255) << message;
+  EXPECT_NE(r.output.find("Quill Runtime Error : " + message + "\n"), std::string::npos)
+      << r.output;
+}
+
 std::string TestDir(const std::string& name) {
   const char* bin = getenv("LARKSPIN_BINARY_DIR");
   std::string dir = std::string(bin ? bin : ".") + "/test-output";
-  mkdir(dir.c_str(), 0755);
-  dir += "/graphics";
-  mkdir(dir.c_str(), 0755);
-  dir += "/" + name;
+  for (const std::string& part : {std::string("/graphics"), "/" + name}) {
+    mkdir(dir.c_str(), 0755);
+    dir += part;
+  }
   mkdir(dir.c_str(), 0755);
   return dir;
 }
@@ -53,15 +57,3 @@ void WritePng(const std::string& path, int w, int h, int channels,
               const std::vector<unsigned char>& pixels) {
   stbi_write_png(path.c_str(), w, h, channels, pixels.data(), w * channels);
 }
-
-void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write((const char*)bytes.data(), bytes.size());
-}
-
-std::vector<unsigned char> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
-
-void InitCollector() { gc_init(); }
