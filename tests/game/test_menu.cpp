@@ -1,5 +1,6 @@
 // The main menu: key repeat on the dial, the records panel's rows and text,
 // the free-spinning dial coming to rest, starting a mode, and back.
+#include <cmath>
 #include <vector>
 
 #include "game/menu_records.h"
@@ -152,6 +153,56 @@ TEST_F(Menu, BackEndsTheProgramButOnlyClosesAnOpenOptionsBox) {
   EXPECT_EXIT(
       {
         KeyDown(kEscape);
+        Update();
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Menu, TapChoosesAnItemThenTapStartsIt) {
+  Updates(40);  // the entry animation is over
+  app->m_MenuSel = 1;
+  app->m_MenuScroll = app->m_DialAngle = -32.0f;
+  const float cx = 38.0f, cy = 480.0f - 64.0f;
+  auto itemAt = [&](int k, float* x, float* y) {
+    const float a = 32.0f * float(k) + 48.0f + app->m_DialAngle;
+    const float r = 116.0f + 1.5f * std::fmax(0.0f, 45.0f - std::fabs(a - 45.0f));
+    *x = cx + r * std::sin(a * 0.0174532924f);
+    *y = cy - r * std::cos(a * 0.0174532924f);
+  };
+  float x, y;
+  itemAt(2, &x, &y);
+  PointerDown(x, y);
+  Update();
+  EXPECT_EQ(app->m_MenuSel, 2);
+  EXPECT_EQ(app->m_MenuScroll, -64.0f);
+  EXPECT_EQ(app->m_Screen, 1);  // chosen, not started
+  Updates(3);
+  EXPECT_EQ(app->m_TapTurn, 1);
+  PointerUp();
+  Updates(40);
+  EXPECT_EQ(app->m_TapTurn, 0);
+  EXPECT_EQ(app->m_DialAngle, -64.0f);
+
+  itemAt(2, &x, &y);
+  PointerDown(x, y);
+  Update();
+  EXPECT_EQ(app->m_Screen, 11);
+  EXPECT_EQ(app->m_GameMode, 3);
+  EXPECT_EQ(app->m_InputStyle, 2);
+  PointerUp();
+}
+
+TEST_F(Menu, ConsoleBackAsksBeforeQuitting) {
+  bb_Larkspin_isOuya = 1;
+  Tap(kEscape);
+  ASSERT_EQ(app->m_Screen, 4);
+  Tap(kEnter);  // ignore
+  EXPECT_EQ(app->m_Screen, 1);
+  Tap(kEscape);
+  ASSERT_EQ(app->m_Screen, 4);
+  EXPECT_EXIT(
+      {
+        KeyDown(88);  // button 11 quits
         Update();
       },
       testing::ExitedWithCode(0), "");
