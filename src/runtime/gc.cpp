@@ -281,11 +281,16 @@ void gc_mark_queued(long long limit) {
   }
 }
 
+// A marker registered in the middle of a cycle queues its globals at once:
+// waiting for the next cycle's root pass would let this cycle's sweep take
+// objects that only those globals hold.
 void gc_register_roots(void (*marker)()) {
   if (!marker) return;
   for (auto m : root_markers())
     if (m == marker) return;
   root_markers().push_back(marker);
+  ensure_init();
+  marker();
 }
 
 void gc_mark() {

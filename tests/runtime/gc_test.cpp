@@ -167,6 +167,16 @@ TEST_F(Collector, RootsAndArraysKeepObjectsAlive) {
   ExpectConsistentHeap();
 }
 
+Cell* g_late = nullptr;
+void MarkLate() { gc_enqueue(g_late); }
+
+TEST_F(Collector, RootsRegisteredMidCycleHoldTheirObjects) {
+  g_late = new Cell;  // a plain store made before the module registered
+  gc_register_roots(MarkLate);
+  EndCycle(root_);
+  EXPECT_FALSE(InRing(gc_free_list, g_late));
+}
+
 TEST_F(Collector, ValueInitialisedObjectKeepsItsHeader) {
   long long before = gc_alloced_bytes;
   Plain* p = new Plain();
