@@ -67,12 +67,12 @@ void fillBag(c_MyApp* app) {
 void freeObj(float* o) { o[kKind] = 0.0f; }
 
 // A shot that lands knocks the object along its own line and may break a
-// rock into smaller rocks, a gem or a power-up.
-void hitObject(c_MyApp* app, float* shot, float* o) {
+// rock into smaller rocks, a gem or a power-up. The shot's life and heading
+// come by value: a spent shot's record may already hold a new rock.
+void hitObject(c_MyApp* app, float shotLife, float shotAngle, float* o) {
   const float kind = o[kKind];
-  if (shot[kPicOrLife] < 45.0f) freeObj(shot);
   if (kind == 1.0f) freeObj(o);
-  const int h = lk_trunc(shot[kAngle]);
+  const int h = lk_trunc(shotAngle);
   o[kAngle] = float(h) + Rnd(16.0f) - 8.0f;
   const int s = lk_trunc(Rnd(10.0f) + 5.0f);
   setHeading(o, o[kAngle], float(s) * (kind < 3.0f ? 0.1f : 0.025f));
@@ -82,8 +82,8 @@ void hitObject(c_MyApp* app, float* shot, float* o) {
   const float x = float(lk_trunc(o[kObjX])), y = float(lk_trunc(o[kObjY]));
   app->p_ARock(x, y, float(h), 0);
   // Shots fresh from a power-up never release gems or power-ups.
-  const int n = shot[kPicOrLife] > 45.0f ? lk_trunc(std::floor(Rnd(20.99f) + 10.0f))
-                                         : lk_trunc(std::floor(Rnd(29.99f) + 1.0f));
+  const int n = shotLife > 45.0f ? lk_trunc(std::floor(Rnd(20.99f) + 10.0f))
+                                 : lk_trunc(std::floor(Rnd(29.99f) + 1.0f));
   if (n > 10) app->p_ARock(x, y, float(h), 0);
   if (n <= 4) {
     const int g = app->p_GetGem();
@@ -97,14 +97,23 @@ void shotStep(c_MyApp* app, float* shot) {
   app->m_Rot = shot[kAngle];
   app->m_Alpha = 1.0f;
   shot[kPicOrLife] -= 1.0f;
-  if (shot[kPicOrLife] < 10.0f) app->m_Alpha = shot[kPicOrLife] / 10.0f;
-  app->p_DrawImg(1, shot[kObjX], shot[kObjY], float((kind - 31) * 5 + 2));
-  if (shot[kPicOrLife] < 1.0f) freeObj(shot);
-  for (int j = 0; j <= kShotTop && shot[kKind] != 0.0f; ++j) {
+  const float life = shot[kPicOrLife];
+  if (life < 10.0f) app->m_Alpha = life / 10.0f;
+  const float sx = shot[kObjX], sy = shot[kObjY], angle = shot[kAngle];
+  app->p_DrawImg(1, sx, sy, float((kind - 31) * 5 + 2));
+  bool alive = life >= 1.0f;
+  if (!alive) freeObj(shot);
+  // Ordinary shots stop at their first hit; power-up shots, which start with
+  // more life, pass through everything while fresh.
+  for (int j = 0; j <= kShotTop && alive; ++j) {
     float* o = Obj(app, j);
     if (!isRockOrGem(o[kKind])) continue;
-    if (std::fabs(o[kObjX] - shot[kObjX]) < 5.0f && std::fabs(o[kObjY] - shot[kObjY]) < 5.0f)
-      hitObject(app, shot, o);
+    if (std::fabs(o[kObjX] - sx) >= 5.0f || std::fabs(o[kObjY] - sy) >= 5.0f) continue;
+    if (life < 45.0f) {
+      freeObj(shot);
+      alive = false;
+    }
+    hitObject(app, life, angle, o);
   }
 }
 
