@@ -27,7 +27,10 @@ class c_Socket : public Object, public c_IAsyncEventSource {
   int p_Close();
   int p_ConnectAsync(String host, int port, c_IOnConnectComplete* onComplete);
   int p_SendAsync(c_DataBuffer* data, int offset, int count, c_IOnSendComplete* onComplete);
-  int p_ReceiveAsync(c_DataBuffer* data, int offset, int count, c_IOnReceiveComplete* onComplete);
+  // Virtual so a stand-in socket can feed a receiver its bytes directly,
+  // without a network (the fuzz harness does).
+  virtual int p_ReceiveAsync(c_DataBuffer* data, int offset, int count,
+                             c_IOnReceiveComplete* onComplete);
   int p_UpdateAsyncEvents() override;
   void mark() override;
 };

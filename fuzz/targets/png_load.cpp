@@ -1,0 +1,21 @@
+// Picture files through the desktop host's LoadImageData, from a file on
+// disk exactly as the game loads its sheets.
+#include <cstdlib>
+
+#include "fuzz_support.h"
+#include "host/glfw_game.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz_StartRuntime();
+  static BBGlfwGame* host = new BBGlfwGame();
+  std::string path = fuzz_WriteScratch(data, size, ".png");
+  int width = -1, height = -1, depth = -1;
+  unsigned char* pixels = host->LoadImageData(String(path.c_str()), &width, &height, &depth);
+  if (!pixels) return 0;
+  fuzz_Check(width >= 1 && height >= 1 && depth >= 1 && depth <= 4, "nonsense picture size");
+  fuzz_Check((long long)width * height * depth <= (256LL << 20), "picture beyond the size limit");
+  volatile unsigned sum = 0;
+  for (long long i = 0; i < (long long)width * height * depth; ++i) sum += pixels[i];
+  free(pixels);
+  return 0;
+}
