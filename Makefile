@@ -2,11 +2,13 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
+FUZZ_BUILD ?= build-fuzzers
+FUZZ_SECONDS ?= 50
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan test-tsan bench demo install assets-preview clean
+.PHONY: all deps configure build run test test-asan test-tsan fuzz bench demo install assets-preview clean
 
 all: build
 
@@ -39,6 +41,10 @@ test-tsan: deps
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target larkspin_net_tests
 	ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -L net
 
+# Every fuzz target under libFuzzer (clang, ASan + UBSan) for FUZZ_SECONDS each.
+fuzz: deps
+	FUZZ_BUILD=$(FUZZ_BUILD) FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(JOBS) scripts/run-fuzzers
+
 bench: build
 	@scripts/run-benchmarks $(BUILD)
 
@@ -47,8 +53,16 @@ assets-preview: configure
 	cmake --build $(BUILD) --target larkspin_assetgen -j $(JOBS)
 	$(BUILD)/tools/assetgen/larkspin_assetgen --preview $(BUILD)/assets-preview
 
+# Plays the game through under a private Xvfb server, driven by xdotool:
+# a screenshot per stage and the captured sound land in $(BUILD)/demo/.
+# (While src/main.cpp still runs its stand-in, the tests' build of the game
+# program is the one played.)
+DEMO_GAME = $(firstword $(wildcard $(BUILD)/tests/e2e/program/larkspin) $(BUILD)/larkspin)
+demo: build
+	@scripts/larkspin-demo --exe $(DEMO_GAME) --out $(BUILD)/demo
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
