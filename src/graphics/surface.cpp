@@ -41,15 +41,16 @@ gxtkSurface::gxtkSurface() {}
 
 gxtkSurface::~gxtkSurface() { Release(); }
 
-void gxtkSurface::DropTexture() {
-  // Names from an earlier context died with it; deleting them would hit
-  // whatever the new context handed out under the same number.
-  if (seq != -1 && seq == glfwGraphicsSeq) glDeleteTextures(1, &texture);
-  seq = -1;
+// Names from an earlier context died with it; deleting them would hit
+// whatever the new context handed out under the same number.
+void gxtkSurface::DeleteTexture(unsigned name, int nameSeq) {
+  if (nameSeq != -1 && nameSeq == glfwGraphicsSeq) glDeleteTextures(1, &name);
 }
 
 void gxtkSurface::Release() {
-  DropTexture();
+  DeleteTexture(texture, seq);
+  DeleteTexture(staleTexture, staleSeq);
+  seq = staleSeq = -1;
   free(data);
   data = nullptr;
 }
@@ -77,7 +78,12 @@ bool gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
   }
   // New pixels for a surface that already has a texture: the texture is
   // remade from them at the next Bind rather than left showing the old ones.
-  DropTexture();
+  // (Bind cleared any earlier stale name when it made the current texture.)
+  if (seq != -1) {
+    staleTexture = texture;
+    staleSeq = seq;
+    seq = -1;
+  }
   free(data);
   data = pixels;
   width = w;
@@ -145,6 +151,8 @@ void gxtkSurface::Bind() {
   }
   seq = glfwGraphicsSeq;
   glGenTextures(1, &texture);
+  DeleteTexture(staleTexture, staleSeq);
+  staleSeq = -1;
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

@@ -40,8 +40,13 @@ class gxtkSurface : public Object {
  private:
   void DefineTexture();
   void UploadRows(int x, int y, int w, int h);
-  void DropTexture();
+  void DeleteTexture(unsigned name, int nameSeq);
   void Release();
+
+  // A texture replaced by SetData, deleted by the next Bind: SetData may run
+  // on a loader thread, where no GL call is allowed.
+  unsigned staleTexture = 0;
+  int staleSeq = -1;
 };
 
 // The smallest power of two not below n (1 for n < 2): the fallback texture

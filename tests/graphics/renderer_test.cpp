@@ -251,11 +251,14 @@ TEST_F(RendererTest, SurfaceSurvivesWindowReopen) {
   // New pixels for a surface with a texture replace what it shows.
   unsigned char* green = (unsigned char*)calloc(4, 4);
   for (int i = 0; i < 4; ++i) green[i * 4 + 1] = green[i * 4 + 3] = 255;
+  unsigned oldName = s->texture;
+  EXPECT_TRUE(glIsTexture(oldName));
   ASSERT_TRUE(s->SetData(green, 2, 2, 4));
   BeginFrame();
   renderer->DrawSurface(s, 20, 20);
   EndFrame();
   EXPECT_TRUE(PixelIs(20, 20, {0, 255, 0}));
+  EXPECT_FALSE(glIsTexture(oldName));  // the replaced texture was deleted
   s->Discard();
   EXPECT_EQ(s->seq, -1);
 }
