@@ -19,5 +19,9 @@ std::string fuzz_WriteScratch(const uint8_t* data, size_t size, const char* suff
 // Aborts with a message when a property of the system under test fails.
 void fuzz_Check(bool ok, const char* what);
 
+// Reads every byte of a block handed out by a loader, so a block shorter
+// than it claims shows up under the sanitizer.
+void fuzz_Touch(const unsigned char* block, long long size);
+
 // Starts the collector once per process.
 void fuzz_StartRuntime();

@@ -32,7 +32,7 @@ std::vector<uint8_t> FilterRows(const std::vector<uint8_t>& rgba, int width, int
     const uint8_t* row = &rgba[y * stride];
     raw.push_back(y == 0 ? 0 : 2);  // none for the first row, then "up"
     for (size_t i = 0; i < stride; ++i)
-      raw.push_back(static_cast<uint8_t>(row[i] - (y == 0 ? 0 : row[i - stride])));
+      raw.push_back(static_cast<uint8_t>(row[i] - (y == 0 ? 0 : (row - stride)[i])));
   }
   return raw;
 }
