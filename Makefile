@@ -4,11 +4,12 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzzers
 FUZZ_SECONDS ?= 50
+SOAK_UPDATES ?= 1000000
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan test-tsan fuzz bench demo install assets-preview clean
+.PHONY: all deps configure build run test test-asan test-tsan fuzz bench soak demo install assets-preview clean
 
 all: build
 
@@ -48,6 +49,12 @@ fuzz: deps
 bench: build
 	@scripts/run-benchmarks $(BUILD)
 
+# Hours of play driven headless (SOAK_UPDATES updates, 1,000,000 by default)
+# under LeakSanitizer: fails on a leak, a crash or memory that keeps growing.
+soak: configure
+	cmake --build $(BUILD) -j $(JOBS) --target larkspin_soak
+	cd $(BUILD) && ./tests/soak/larkspin_soak $(SOAK_UPDATES)
+
 # Contact sheets of every picture sheet at level 1, numbered, for review.
 assets-preview: configure
 	cmake --build $(BUILD) --target larkspin_assetgen -j $(JOBS)
@@ -55,11 +62,8 @@ assets-preview: configure
 
 # Plays the game through under a private Xvfb server, driven by xdotool:
 # a screenshot per stage and the captured sound land in $(BUILD)/demo/.
-# (While src/main.cpp still runs its stand-in, the tests' build of the game
-# program is the one played.)
-DEMO_GAME = $(firstword $(wildcard $(BUILD)/tests/e2e/program/larkspin) $(BUILD)/larkspin)
 demo: build
-	@scripts/larkspin-demo --exe $(DEMO_GAME) --out $(BUILD)/demo
+	@scripts/larkspin-demo --exe $(BUILD)/larkspin --out $(BUILD)/demo
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
