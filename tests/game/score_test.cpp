@@ -87,6 +87,12 @@ TEST_F(Overlay, HighscoreBoxOnlyForAPlaceTheTableWillRecord) {
   Step();
   EXPECT_FALSE(Drew("New Highscore"));
 
+  // A round quit from the pause menu is no result.
+  Finished(1, 30, -1);
+  Step();
+  EXPECT_TRUE(Drew("Quit Game"));
+  EXPECT_FALSE(Drew("New Highscore"));
+
   // Equal to the tenth entry: the table keeps it out, so no place is
   // announced, neither over the round nor over the menu afterwards.
   Finished(1, 5, 0);
