@@ -2,7 +2,7 @@
 # folder beside it (where the host looks for it), a launcher on the PATH that
 # starts it from a writable state directory, a desktop entry and the icon.
 set(LARKSPIN_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/larkspin)
-set(PROJECT_DESCRIPTION "Fly, shoot rocks apart and bank your gems, alone or with up to three friends")
+set(LARKSPIN_DESCRIPTION "Fly, shoot rocks apart and bank your gems, alone or with up to three friends")
 
 install(DIRECTORY ${LARKSPIN_DATA_DIR}/ DESTINATION ${LARKSPIN_PROGRAM_DIR}/data)
 
