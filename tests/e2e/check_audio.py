@@ -31,7 +31,8 @@ expect(loud > AUDIBLE, "the session is not silent (loudest slice RMS %.0f)" % lo
 jingle = Sound(os.path.join(os.path.dirname(GAME), "data", "sfx", "096.wav"))
 env = sound.envelope(0, 6, 0.05)
 onset = next((i * 0.05 for i, v in enumerate(env) if v > NOISE * 3), None)
-expect(onset is not None and onset < 4.0, "the jingle starts within 4 s of launch (at %s s)" % onset)
+expect(onset is not None and onset < 4.0, "the jingle starts within 4 s of launch (at %s s)"
+       % (None if onset is None else round(onset, 2)))
 if onset is not None:
     span = sound.envelope(onset, onset + jingle.seconds() * 0.8, 0.05)
     heard = sum(v > NOISE for v in span) / max(1, len(span))

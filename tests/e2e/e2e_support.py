@@ -8,11 +8,14 @@ import os
 import struct
 import subprocess
 import sys
+import warnings
 
-try:
-    import audioop
-except ImportError:  # gone from newer Pythons; the slow way then
-    audioop = None
+with warnings.catch_warnings():
+    warnings.simplefilter("ignore", DeprecationWarning)
+    try:
+        import audioop
+    except ImportError:  # gone from newer Pythons; the slow way then
+        audioop = None
 
 SOURCE = os.environ.get("LARKSPIN_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..", ".."))
 GAME = os.environ.get("LARKSPIN_E2E_GAME", "")
