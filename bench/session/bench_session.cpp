@@ -1,0 +1,207 @@
+// bench_session: the real start-up and frame loop of the game in a window,
+// with a host that notes the time of each update and of each buffer swap.
+//
+//   bench_session startup          launch to the first frame of the main menu
+//   bench_session pacing [s]       updates per second and the worst gap over
+//                                  s seconds (default 10) of a four-player round
+//   bench_session memory WxH [s]   peak memory of a session in a WxH window:
+//                                  menu, then s seconds (default 3) of a round
+//
+// Each prints a human line and a "row" line for scripts/run-benchmarks.
+// Needs a display; without DISPLAY it runs itself again under xvfb-run. The
+// start-up mirrors BBQuillGame::Main, with the host class swapped for this
+// instrumented one.
+#include <GLFW/glfw3.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "game/my_app.h"
+#include "host/entry.h"
+#include "host/quill_game.h"
+
+namespace {
+
+const char* const kUnderXvfb = "LARKSPIN_BENCH_UNDER_XVFB";
+
+void RerunUnderXvfb(int argc, char** argv) {
+  if (getenv("DISPLAY") || getenv(kUnderXvfb)) return;
+  setenv(kUnderXvfb, "1", 1);
+  // Large enough for the window that selects the 4x pictures.
+  std::vector<char*> args = {(char*)"xvfb-run", (char*)"-a", (char*)"-s",
+                             (char*)"-screen 0 1920x1400x24"};
+  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
+  args.push_back(nullptr);
+  execvp("xvfb-run", args.data());
+  fprintf(stderr, "bench_session: no DISPLAY and xvfb-run could not start\n");
+  exit(1);
+}
+
+// Seconds since this process was created, from the kernel's record of its
+// start (clock ticks since boot) and the boot-time clock.
+double SinceProcessStart() {
+  FILE* f = fopen("/proc/self/stat", "r");
+  if (!f) return -1;
+  char buf[1024];
+  size_t n = fread(buf, 1, sizeof buf - 1, f);
+  fclose(f);
+  buf[n] = 0;
+  const char* p = strrchr(buf, ')');  // the command name may hold spaces
+  if (!p) return -1;
+  unsigned long long start = 0;
+  int field = 2;
+  for (; *p && field < 22; ++p)
+    if (*p == ' ') ++field;
+  if (sscanf(p, "%llu", &start) != 1) return -1;
+  timespec now;
+  clock_gettime(CLOCK_BOOTTIME, &now);
+  return double(now.tv_sec) + now.tv_nsec * 1e-9 - double(start) / double(sysconf(_SC_CLK_TCK));
+}
+
+enum Mode { kStartup, kPacing, kMemory };
+
+class SessionHost : public BBQuillGame {
+ public:
+  Mode mode = kStartup;
+  double seconds = 10;
+  int width = 640, height = 480;
+
+  double mainAt = -1;        // process age on entering main()
+  double firstFrameAt = -1;  // ... at the first buffer swap
+  double windowSeconds = -1;  // opening the first window
+  double startSeconds = -1;   // renderer, audio, input and the game's OnCreate
+  int updatesToMenu = 0;     // updates run before the first menu frame
+  double menuAt = -1;        // process age at the first menu frame
+  double playFrom = -1;      // host time when the measured play began
+  std::vector<double> updates;
+  bool done = false;
+
+  void SetGlfwWindow(int w, int h, int red, int green, int blue, int alpha, int depth,
+                     int stencil, bool fullscreen) override {
+    // The first window is the game's 640x480 one; the memory run asks for
+    // the size that selects a picture level.
+    if (!GlfwWindow()) w = width, h = height;
+    const double t0 = SinceProcessStart();
+    BBQuillGame::SetGlfwWindow(w, h, red, green, blue, alpha, depth, stencil, fullscreen);
+    if (windowSeconds < 0) windowSeconds = SinceProcessStart() - t0;
+  }
+
+  void StartGame() override {
+    const double t0 = SinceProcessStart();
+    BBQuillGame::StartGame();
+    startSeconds = SinceProcessStart() - t0;
+  }
+
+  void UpdateGame() override {
+    BBQuillGame::UpdateGame();
+    if (menuAt < 0) ++updatesToMenu;
+    if (playFrom >= 0) updates.push_back(Time());
+  }
+
+  void SwapBuffers() override {
+    BBQuillGame::SwapBuffers();
+    if (firstFrameAt < 0) firstFrameAt = SinceProcessStart();
+    c_MyApp* app = static_cast<c_MyApp*>(bb_app__app);
+    if (menuAt < 0 && app && app->m_Screen == 1 && app->m_LoadStep == 0) {
+      menuAt = SinceProcessStart();
+      if (mode == kStartup) {
+        done = true;
+        return;
+      }
+      // Straight into a Battle-Four round: four computer players.
+      app->m_GameMode = 6;
+      app->m_Screen = 11;
+      playFrom = Time();
+    }
+    if (playFrom >= 0 && Time() - playFrom >= seconds) done = true;
+  }
+
+  bool WindowOpen() override { return !done && BBQuillGame::WindowOpen(); }
+};
+
+int Report(SessionHost* host) {
+  if (host->mode == kStartup) {
+    printf("startup: main() at %.3f s, first frame at %.3f s, first menu frame at %.3f s "
+           "after %d updates (window %.3f s, game start %.3f s)\n", host->mainAt,
+           host->firstFrameAt, host->menuAt, host->updatesToMenu, host->windowSeconds,
+           host->startSeconds);
+    printf("row\tstartup to first menu frame\t%.3f s\t< 0.6 s\t%s\n", host->menuAt,
+           host->menuAt >= 0 && host->menuAt < 0.6 ? "met" : "missed");
+    return host->menuAt >= 0 ? 0 : 1;
+  }
+  if (host->mode == kPacing) {
+    const std::vector<double>& u = host->updates;
+    if (u.size() < 2) return 1;
+    double worst = 0;
+    for (size_t i = 1; i < u.size(); ++i) worst = std::max(worst, u[i] - u[i - 1]);
+    const double rate = double(u.size() - 1) / (u.back() - u.front());
+    printf("pacing: %zu updates over %.2f s = %.2f updates/s, worst gap %.1f ms\n", u.size(),
+           u.back() - u.front(), rate, worst * 1000);
+    printf("row\tupdates per second (%g s of play)\t%.2f /s\t60.0 +- 0.5\t%s\n", host->seconds,
+           rate, rate >= 59.5 && rate <= 60.5 ? "met" : "missed");
+    printf("row\tworst gap between updates\t%.1f ms\t-\t-\n", worst * 1000);
+    return 0;
+  }
+  rusage use;
+  getrusage(RUSAGE_SELF, &use);
+  c_MyApp* app = static_cast<c_MyApp*>(bb_app__app);
+  const int level = app ? app->m_HDLevel : 0;
+  printf("memory: %dx%d window, picture level %d, peak RSS %.1f MiB\n", host->width,
+         host->height, level, use.ru_maxrss / 1024.0);
+  printf("row\tpeak memory, level %d (%dx%d)\t%.1f MiB\t-\t-\n", level, host->width, host->height,
+         use.ru_maxrss / 1024.0);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RerunUnderXvfb(argc, argv);
+  // No sound hardware under Xvfb; the null device keeps OpenAL from probing.
+  setenv("ALSOFT_DRIVERS", "null", 0);
+
+  glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
+  if (!glfwInit()) {
+    fprintf(stderr, "bench_session: glfwInit failed\n");
+    return 1;
+  }
+  const double mainAt = SinceProcessStart();
+  SessionHost* host = new SessionHost();
+  host->mainAt = mainAt;
+  const char* what = argc > 1 ? argv[1] : "startup";
+  if (!strcmp(what, "pacing")) {
+    host->mode = kPacing;
+    host->seconds = argc > 2 ? atof(argv[2]) : 10;
+  } else if (!strcmp(what, "memory")) {
+    host->mode = kMemory;
+    if (argc < 3 || sscanf(argv[2], "%dx%d", &host->width, &host->height) != 2) {
+      fprintf(stderr, "bench_session: memory WxH [seconds]\n");
+      return 2;
+    }
+    host->seconds = argc > 3 ? atof(argv[3]) : 3;
+  } else if (strcmp(what, "startup")) {
+    fprintf(stderr, "bench_session: startup | pacing [s] | memory WxH [s]\n");
+    return 2;
+  }
+  BBQuillGame::argc = argc;
+  BBQuillGame::argv = const_cast<const char**>(argv);
+  signal(SIGSEGV, sighandler);
+  signal(SIGILL, sighandler);
+  signal(SIGFPE, sighandler);
+  if (!setlocale(LC_CTYPE, "en_US.UTF-8")) setlocale(LC_CTYPE, "");
+  gc_init();
+  bbInit();
+  gc_mark();
+  bbMain();
+  if (host->Delegate()) host->Run();
+  const int status = Report(host);
+  glfwTerminate();
+  return status;
+}
