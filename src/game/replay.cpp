@@ -5,11 +5,18 @@
 int c_MyApp::p_Replay(float s, float ox, float oy) {
   const int end = m_DrawCount < LK_DRAWLIST_FLOATS ? m_DrawCount : LK_DRAWLIST_FLOATS;
   const float* list = m_DrawList.Data();
+  // Every blend switch sends the renderer's batch, so only real changes go
+  // through; otherwise each command would become a draw call of its own.
+  int blend = -1;
   for (int at = 0; at + LK_CMD_FLOATS <= end; at += LK_CMD_FLOATS) {
     const float* c = list + at;
     bb_graphics_SetAlpha(c[7]);
     bb_graphics_SetColor(c[10], c[11], c[12]);
-    bb_graphics_SetBlend(c[13] == 3.0f ? 1 : 0);
+    const int b = c[13] == 3.0f ? 1 : 0;
+    if (b != blend) {
+      bb_graphics_SetBlend(b);
+      blend = b;
+    }
     const float kind = c[0];
     if (kind == LK_CMD_RECT) {
       bb_graphics_DrawRect(c[1] * s + ox, c[2] * s + oy, c[4] * s, c[5] * s);
