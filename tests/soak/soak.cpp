@@ -116,7 +116,9 @@ int main(int argc, char** argv) {
   printf("after warm-up: heap %lld -> %lld bytes (peak %lld), RSS %ld -> %ld KiB (peak %ld)\n",
          start.heap, end.heap, heapMax, start.rss, end.rss, rssMax);
   bool ok = true;
-  if (heapMax > start.heap + start.heap / 10 + 65536) {
+  // The pools are allocated whole at start, so the heap has no business
+  // growing by more than a few score-table strings.
+  if (heapMax > start.heap + 262144) {
     printf("FAIL: collector heap grows after warm-up\n");
     ok = false;
   }
