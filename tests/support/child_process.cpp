@@ -1,5 +1,5 @@
-// Forked children with captured output, for the error path tests.
-#include "child_process.h"
+// Forked children with captured output, for paths that end the process.
+#include "support/child_process.h"
 
 #include <poll.h>
 #include <sys/wait.h>
