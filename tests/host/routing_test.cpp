@@ -2,6 +2,7 @@
 // and the end of the program when a thrown object escapes the game.
 #include <gtest/gtest.h>
 
+#include "support/child_process.h"
 #include "test_host.h"
 
 namespace {
@@ -103,7 +104,7 @@ class Thrown : public ThrowableObject {};
 TEST_F(Routing, ThrownObjectEndsTheProgramWithTheFixedMessage) {
   delegate->onUpdate = [] { throw new Thrown; };  // caught as its base
   host.StartGame();
-  ChildOutcome outcome = RunChild([&] {
+  ChildResult outcome = RunInChild([&] {
     host.UpdateGame();
     puts("survived");
   });

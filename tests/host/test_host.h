@@ -33,19 +33,21 @@ class RecordingDelegate : public BBGameDelegate {
     if (onRender) onRender();
   }
   void KeyEvent(int event, int data) override {
-    Write("key " + std::to_string(event) + " " + std::to_string(data));
+    Write("key " + Ints({event, data}));
     if (onKey) onKey(event, data);
   }
   void MouseEvent(int event, int data, float x, float y) override {
-    Write("mouse " + std::to_string(event) + " " + std::to_string(data) + " " +
-          std::to_string(int(x)) + " " + std::to_string(int(y)));
+    Write("mouse " + Ints({event, data, int(x), int(y)}));
   }
-  void TouchEvent(int event, int data, float, float) override {
-    Write("touch " + std::to_string(event) + " " + std::to_string(data));
-  }
+  void TouchEvent(int event, int data, float, float) override { Write("touch " + Ints({event, data})); }
   void DiscardGraphics() override { Write("discard"); }
   void Write(const std::string& line) {
     if (log) log->push_back(line);
+  }
+  static std::string Ints(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) out += (out.empty() ? "" : " ") + std::to_string(v);
+    return out;
   }
 };
 
@@ -72,10 +74,9 @@ class TestHost : public BBGlfwGame {
   void ReadJoystick(int device, BBJoystickReading* reading) override { *reading = devices[device]; }
   void SetGlfwWindow(int width, int height, int r, int g, int b, int a, int depth, int stencil,
                      bool fullscreen) override {
+    int bits = r * 100000 + g * 10000 + b * 1000 + a * 100 + depth * 10 + stencil;
     windows.push_back(std::to_string(width) + "x" + std::to_string(height) + " " +
-                      std::to_string(r * 100000 + g * 10000 + b * 1000 + a * 100 + depth * 10 +
-                                     stencil) +
-                      (fullscreen ? " full" : " window"));
+                      std::to_string(bits) + (fullscreen ? " full" : " window"));
   }
 
  private:
@@ -86,10 +87,3 @@ class TestHost : public BBGlfwGame {
     if (onEvents) onEvents();
   }
 };
-
-// Standard output and exit status of `body` run in a forked child.
-struct ChildOutcome {
-  int status = -1;  // -1 when killed by a signal
-  std::string out;
-};
-ChildOutcome RunChild(const std::function<void()>& body);
