@@ -16,12 +16,7 @@ int checkSubtree(c_Node* node, c_Node* parent, const long long* low, const long 
   if (!node) return 1;
   EXPECT_EQ(node->m_parent, parent);
   EXPECT_TRUE(node->m_color == -1 || node->m_color == 1);
-  if (low) {
-    EXPECT_GT(node->m_key, *low);
-  }
-  if (high) {
-    EXPECT_LT(node->m_key, *high);
-  }
+  EXPECT_TRUE((!low || node->m_key > *low) && (!high || node->m_key < *high)) << node->m_key;
   if (node->m_color == -1) {
     EXPECT_FALSE(node->m_left && node->m_left->m_color == -1) << "red-red at " << node->m_key;
     EXPECT_FALSE(node->m_right && node->m_right->m_color == -1) << "red-red at " << node->m_key;
@@ -34,9 +29,7 @@ int checkSubtree(c_Node* node, c_Node* parent, const long long* low, const long 
 }
 
 void checkTree(c_Map* map, const std::map<int, c_DisplayMode*>& expected) {
-  if (map->m_root) {
-    EXPECT_EQ(map->m_root->m_color, 1);
-  }
+  EXPECT_TRUE(!map->m_root || map->m_root->m_color == 1);
   checkSubtree(map->m_root, nullptr, nullptr, nullptr);
   auto it = expected.begin();
   for (c_Node* node = map->p_FirstNode(); node; node = c_Map::m_NextNode(node), ++it) {
@@ -107,28 +100,17 @@ TEST(IntMapTest, OrdersExtremeKeysAndKeepsFirstInsertIdentity) {
   EXPECT_EQ(map->p_Get(0), b);
   EXPECT_EQ(map->p_FirstNode()->m_key, INT_MIN);
   EXPECT_EQ(c_Map::m_NextNode(c_Map::m_NextNode(map->p_FirstNode()))->m_key, INT_MAX);
-  EXPECT_EQ(map->p_FindNode(12345), nullptr);
   EXPECT_FALSE(map->p_Remove(12345));
-  EXPECT_LT(map->p_Compare(INT_MIN, INT_MAX), 0);
-  EXPECT_GT(map->p_Compare(INT_MAX, -1), 0);
-  EXPECT_EQ(map->p_Compare(7, 7), 0);
 }
 
 TEST(StackTest, GrowsAndCopiesOutExactly) {
   gc_init();
   c_Stack* stack = (new c_Stack)->m_new();
-  EXPECT_EQ(stack->p_ToArray().Length(), 0);
   EXPECT_EQ(stack->p_ToArray(), Array<c_DisplayMode*>());  // the shared empty array
   std::vector<c_DisplayMode*> pushed;
   for (int i = 0; i < 100; ++i) {
     pushed.push_back((new c_DisplayMode)->m_new(i, i * 2));
     stack->p_Push(pushed.back());
-    if (i == 0) {
-      EXPECT_EQ(stack->m_data.Length(), 10);
-    }
-    if (i == 10) {
-      EXPECT_EQ(stack->m_data.Length(), 30);
-    }
   }
   EXPECT_EQ(stack->p_Length(), 100);
   Array<c_DisplayMode*> out = stack->p_ToArray();

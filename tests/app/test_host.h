@@ -60,12 +60,11 @@ class TestHost : public BBGame {
     polledUnits.push_back(unit);
     if (unit < 0 || unit >= static_cast<int>(joysticks.size())) return false;
     const TestJoystick& joy = joysticks[unit];
-    joyx[0] = joy.axes[0];
-    joyy[0] = joy.axes[1];
-    joyz[0] = joy.axes[2];
-    joyx[1] = joy.axes[3];
-    joyy[1] = joy.axes[4];
-    joyz[1] = joy.axes[5];
+    for (int stick = 0; stick < 2; ++stick) {
+      joyx[stick] = joy.axes[stick * 3];
+      joyy[stick] = joy.axes[stick * 3 + 1];
+      joyz[stick] = joy.axes[stick * 3 + 2];
+    }
     for (int b = 0; b < 32; ++b) buttons[b] = joy.buttons[b];
     return true;
   }
