@@ -1,7 +1,6 @@
 // Application lifecycle: the delegate between a host and the application,
 // display-mode enumeration and the app module's host services.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -11,6 +10,7 @@
 #include "app/gamedelegate.h"
 #include "audio/audio.h"
 #include "graphics/graphics.h"
+#include "support/child_process.h"
 #include "test_host.h"
 
 namespace {
@@ -187,40 +187,33 @@ TEST_F(AppTest, HostServicesPassThrough) {
   EXPECT_TRUE(bb_app_LoadState() == String("settings=1"));
 }
 
-// Error output goes to standard output and then waits for a debugger on
-// standard input; point both where a death test can see and close them.
-void prepareChildStreams() {
-  if (!freopen("/dev/null", "r", stdin)) abort();
-  dup2(2, 1);
+// Each child builds its own host and app, as the program does.
+ChildResult RunApp(const std::function<void(TestHost&)>& body) {
+  return RunInChild([&] {
+    TestHost host;
+    initModules();
+    (new TestApp)->m_new();
+    body(host);
+    exit(3);
+  });
 }
 
-void startGameThenPress(int key, bool alreadyDown) {
-  prepareChildStreams();
-  TestHost host;
-  initModules();
-  (new TestApp)->m_new();
-  host.StartGame();
-  if (alreadyDown) bb_input_device->p_KeyEvent(1, key);
-  host.KeyEvent(1, key);
-  exit(3);
-}
-
-// Each death test re-runs the binary, so it builds its own host and app.
 TEST(AppExitTest, SecondAppIsARuntimeErrorAndCloseOrBackEndsNormally) {
-  ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
-  EXPECT_EXIT(
-      {
-        prepareChildStreams();
-        TestHost host;
-        initModules();
-        (new TestApp)->m_new();
-        (new TestApp)->m_new();
-        exit(3);
-      },
-      ::testing::ExitedWithCode(255), "Quill Runtime Error : App has already been created");
-  EXPECT_EXIT(startGameThenPress(432, false), ::testing::ExitedWithCode(0), "");
-  EXPECT_EXIT(startGameThenPress(416, false), ::testing::ExitedWithCode(0), "");
-  EXPECT_EXIT(startGameThenPress(432, true), ::testing::ExitedWithCode(0), "");
+  ChildResult second = RunApp([](TestHost&) { (new TestApp)->m_new(); });
+  EXPECT_EQ(second.status, 255);
+  EXPECT_EQ(second.out.rfind("Quill Runtime Error : App has already been created\n", 0), 0u) << second.out;
+  struct Press {
+    int key;
+    bool alreadyDown;
+  };
+  for (Press press : {Press{432, false}, Press{416, false}, Press{432, true}}) {
+    ChildResult r = RunApp([press](TestHost& host) {
+      host.StartGame();
+      if (press.alreadyDown) bb_input_device->p_KeyEvent(1, press.key);
+      host.KeyEvent(1, press.key);
+    });
+    EXPECT_EQ(r.status, 0) << press.key;
+  }
 }
 
 }  // namespace
