@@ -89,8 +89,8 @@ TEST_F(ImageTest, MisuseEndsWithRuntimeError) {
   ExpectRuntimeError([] { Grid(64, 64, 32, 65, 1); }, "Image frame outside surface");
   ExpectRuntimeError([] { Strip(64, 64, 0, 0); }, "Image frame count must be at least 1");
   ChildResult exactFit = RunInChild([] { Grid(64, 64, 32, 32, 4); });
-  EXPECT_EQ(exactFit.exitStatus, 0);
-  EXPECT_EQ(exactFit.output, "");
+  EXPECT_EQ(exactFit.status, 100);  // returned normally
+  EXPECT_EQ(exactFit.out, "");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Surface pixels, colour packing, decoding picture files (good, damaged and
 // hostile) and loading images through the API, all without a window.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -10,8 +11,8 @@
 
 #include "graphics/gl.h"
 #include "graphics/graphics.h"
-#include "graphics/support.h"
 #include "host/glfw_game.h"
+#include <stb/stb_image_write.h>
 
 namespace {
 
@@ -27,6 +28,10 @@ gxtkSurface* Surface(const Bytes& px, int w, int h, int depth) {
 
 Bytes Stored(const gxtkSurface* s) {
   return s->data ? Bytes(s->data, s->data + s->width * s->height * s->depth) : Bytes();
+}
+
+void WritePng(const std::string& path, int w, int h, int channels, const Bytes& pixels) {
+  stbi_write_png(path.c_str(), w, h, channels, pixels.data(), w * channels);
 }
 
 class SurfaceTest : public ::testing::Test {
@@ -90,7 +95,9 @@ class ImageFileTest : public SurfaceTest {
  protected:
   void SetUp() override {
     SurfaceTest::SetUp();
-    dir = TestDir("image_files");
+    const char* bin = getenv("LARKSPIN_BINARY_DIR");
+    dir = std::string(bin ? bin : ".") + "/test-output-graphics";
+    mkdir(dir.c_str(), 0755);
   }
   unsigned char* Load(const std::string& name, int* w, int* h, int* d) {
     return game.LoadImageData((dir + "/" + name).c_str(), w, h, d);

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "graphics/support.h"
 
 BBGlfwGame* WindowTest::host = nullptr;
 gxtkGraphics* WindowTest::renderer = nullptr;
@@ -30,20 +29,7 @@ void WindowTest::SetUpTestSuite() {
 // keeps for itself as leaks it can no longer attribute.
 void WindowTest::TearDownTestSuite() { bb_graphics_SetGraphicsDevice(nullptr); }
 
-void WindowTest::TearDown() {
-  bb_graphics_EndRender();
-  if (!HasFailure()) return;
-  Array<int> px(kWidth * kHeight);
-  renderer->ReadPixels(px, 0, 0, kWidth, kHeight, 0, kWidth);
-  std::vector<unsigned char> rgb;
-  for (int i = 0; i < px.Length(); ++i) {
-    for (int shift : {16, 8, 0}) rgb.push_back((unsigned char)(px[i] >> shift));
-  }
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string path = TestDir("failures") + "/" + info->test_suite_name() + "." + info->name() + ".png";
-  WritePng(path, kWidth, kHeight, 3, rgb);
-  printf("actual picture: %s\n", path.c_str());
-}
+void WindowTest::TearDown() { bb_graphics_EndRender(); }
 
 void WindowTest::BeginFrame() {
   ASSERT_EQ(renderer->BeginRender(), 1);

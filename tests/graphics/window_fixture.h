@@ -1,6 +1,5 @@
 // A real window (under Xvfb in CTest) opened by the host's window code, with
-// a renderer and the drawing API wired to it. A failing test leaves the
-// actual picture in test-output/graphics/failures/ for a look.
+// a renderer and the drawing API wired to it.
 #pragma once
 
 #include <gtest/gtest.h>

