@@ -32,9 +32,14 @@ media::Bytes Tone(double seconds) { return media::ToneWav(1, 16, 22050, seconds,
 
 }  // namespace
 
-TEST(AudioChannels, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
+// Each test opens its own captured device.
+class AudioChannels : public testing::Test {
+protected:
     CaptureRig rig;
     gxtkAudio* audio = rig.audio();
+};
+
+TEST_F(AudioChannels, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
     gxtkSample* tone = rig.Load("t.wav", Tone(0.05));
     gxtkSample* shot = rig.Load("shot.wav", Tone(0.3));
     ASSERT_TRUE(tone && shot);
@@ -67,9 +72,7 @@ TEST(AudioChannels, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
     EXPECT_NE(audio->channels[32].source, 0u);
 }
 
-TEST(AudioChannels, DiscardedBuffersAreDeletedOnceNoSourceHoldsThem) {
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+TEST_F(AudioChannels, DiscardedBuffersAreDeletedOnceNoSourceHoldsThem) {
     gxtkSample* loop = rig.Load("d1.wav", Tone(0.2));
     gxtkSample* other = rig.Load("d2.wav", Tone(0.05));
     ASSERT_TRUE(loop && other);
@@ -92,9 +95,7 @@ TEST(AudioChannels, DiscardedBuffersAreDeletedOnceNoSourceHoldsThem) {
     EXPECT_EQ(gxtkDiscardedBuffers().size(), 1u) << "discarding twice queues the buffer once";
 }
 
-TEST(AudioChannels, APlayingSampleOutlivesItsLastReference) {
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+TEST_F(AudioChannels, APlayingSampleOutlivesItsLastReference) {
     unsigned int playing, idle;
     {
         gxtkSample* loop = rig.Load("g1.wav", Tone(0.1));
@@ -115,9 +116,7 @@ TEST(AudioChannels, APlayingSampleOutlivesItsLastReference) {
     EXPECT_FALSE(alIsBuffer(playing));
 }
 
-TEST(AudioChannels, BadRequestsAreRefusedQuietly) {
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+TEST_F(AudioChannels, BadRequestsAreRefusedQuietly) {
     gxtkSample* tone = rig.Load("bad.wav", Tone(0.05));
     ASSERT_TRUE(tone);
     EXPECT_EQ(audio->LoadSample(String(media::TempPath("nothing.wav").c_str())), nullptr);
@@ -145,9 +144,7 @@ TEST(AudioChannels, BadRequestsAreRefusedQuietly) {
     EXPECT_TRUE(media::LoudSpans(rig.Finish(), 0.02f, 400).empty());
 }
 
-TEST(AudioModule, ForwardsToTheDeviceAndMapsDataPaths) {
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+TEST_F(AudioChannels, TheModuleForwardsToTheDeviceAndMapsDataPaths) {
     std::string path = media::TempPath("module.wav");
     media::WriteFile(path, Tone(0.2));
 

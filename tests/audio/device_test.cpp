@@ -33,9 +33,14 @@ std::string Describe(const std::vector<Span>& spans) {
 
 }  // namespace
 
-TEST(AudioDevice, SamplesAreHeardAtTheirLengthPitchAndLevel) {
+// Each test opens its own captured device.
+class AudioDevice : public testing::Test {
+protected:
     CaptureRig rig;
     gxtkAudio* audio = rig.audio();
+};
+
+TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchAndLevel) {
     gxtkSample* mono16 = rig.Load("a.wav", media::ToneWav(1, 16, 22050, 0.4, 441));
     gxtkSample* stereo8 = rig.Load("b.WAV", media::ToneWav(2, 8, 11025, 0.3, 882));
     gxtkSample* ogg = rig.Load("c.ogg", media::ToneOgg(1, 32000, 16000, 660));
@@ -66,9 +71,7 @@ TEST(AudioDevice, SamplesAreHeardAtTheirLengthPitchAndLevel) {
     EXPECT_NEAR(Rms(cap.left, spans[3]) / Rms(cap.left, spans[0]), 0.25, 0.03);
 }
 
-TEST(AudioDevice, PanMovesTheSoundLeftOrRight) {
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+TEST_F(AudioDevice, PanMovesTheSoundLeftOrRight) {
     gxtkSample* tone = rig.Load("pan.wav", media::ToneWav(1, 16, 22050, 0.3, 441));
     ASSERT_TRUE(tone);
     ALfloat x, y, z;
@@ -95,9 +98,7 @@ TEST(AudioDevice, PanMovesTheSoundLeftOrRight) {
     EXPECT_NEAR(balance[2], 1.0, 0.05) << "pan 0 is centred";
 }
 
-TEST(AudioDevice, StopSilencesAndReplayRestartsWithTheNewSample) {
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+TEST_F(AudioDevice, StopSilencesAndReplayRestartsWithTheNewSample) {
     gxtkSample* low = rig.Load("low.wav", media::ToneWav(1, 16, 22050, 0.25, 441));
     gxtkSample* high = rig.Load("high.wav", media::ToneWav(1, 16, 22050, 0.25, 1102.5));
     ASSERT_TRUE(low && high);
@@ -126,9 +127,7 @@ TEST(AudioDevice, StopSilencesAndReplayRestartsWithTheNewSample) {
     EXPECT_NEAR(Pitch(cap, tail), 1102.5, 15) << "the new sample alone, once";
 }
 
-TEST(AudioDevice, PauseAndResumeFollowTheChannelStates) {
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+TEST_F(AudioDevice, PauseAndResumeFollowTheChannelStates) {
     gxtkSample* loop = rig.Load("loop.wav", media::ToneWav(1, 16, 22050, 0.1, 441));
     gxtkSample* blip = rig.Load("blip.wav", media::ToneWav(1, 16, 22050, 0.05, 441));
     ASSERT_TRUE(loop && blip);
@@ -168,9 +167,7 @@ TEST(AudioDevice, PauseAndResumeFollowTheChannelStates) {
     EXPECT_NEAR(Seconds(spans[2]), t3 - t2, kEdge);
 }
 
-TEST(AudioDevice, ResumeRestartsOnlyWhatSuspendPaused) {
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+TEST_F(AudioDevice, ResumeRestartsOnlyWhatSuspendPaused) {
     gxtkSample* low = rig.Load("s-low.wav", media::ToneWav(1, 16, 22050, 0.2, 441, 0.4));
     gxtkSample* high = rig.Load("s-high.wav", media::ToneWav(1, 16, 22050, 0.2, 1764, 0.4));
     ASSERT_TRUE(low && high);
@@ -209,9 +206,7 @@ TEST(AudioDevice, ResumeRestartsOnlyWhatSuspendPaused) {
     EXPECT_NEAR(Pitch(cap, Inner(spans[1], kEdge, t3 - t2 - kEdge)), 441, 10);
 }
 
-TEST(AudioDevice, MusicPlaysOnItsOwnChannelAndEnds) {
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+TEST_F(AudioDevice, MusicPlaysOnItsOwnChannelAndEnds) {
     std::string tune = media::TempPath("tune.OGG");
     media::WriteFile(tune, media::ToneOgg(2, 22050, 8820, 441));
 
