@@ -126,15 +126,6 @@ TEST_F(Steering, HeadsStraightForTheTargetOnAnOpenField) {
   // Its own gem is no obstacle, another player's is.
   EXPECT_NEAR(Steer({{200, 170, 3}}), 0.0f, 1e-4);
   EXPECT_NEAR(Steer({{200, 170, 4}}), -40.0f, 1e-3);
-  // Target to the lower left.
-  Start(1);
-  P(1, kX) = 300.0f;
-  P(1, kY) = 100.0f;
-  P(1, kTargetX) = 200.0f;
-  P(1, kTargetY) = 200.0f;
-  app->p_SteerComputer(1);
-  EXPECT_NEAR(app->m_MoveX, -std::sqrt(0.5f), 1e-5);
-  EXPECT_NEAR(app->m_MoveY, std::sqrt(0.5f), 1e-5);
 }
 
 TEST_F(Steering, TurnsAwayFromRocksAhead) {

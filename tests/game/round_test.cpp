@@ -1,5 +1,5 @@
 // The round: set-up per mode, joining, moving and turning ships, banking,
-// firing, respawning, the battle countdown and how each mode ends.
+// firing, respawning, the battle countdown and a battle's end.
 #include "round_fixture.h"
 
 using namespace lk_round;
@@ -52,41 +52,26 @@ TEST_F(Round, EveryModeStartsItsOwnWay) {
       EXPECT_EQ(P(p, kController), -4.0f);
       EXPECT_EQ(P(p, kX), bases[p][0]);
       EXPECT_EQ(P(p, kY), bases[p][1]);
-      EXPECT_EQ(P(p, kBaseX), bases[p][0]);
-      EXPECT_EQ(P(p, kBaseY), bases[p][1]);
       EXPECT_EQ(P(p, kWanted), facing[p]);
     }
     EXPECT_EQ(CountKind(1.5f, 2.5f), 7);
     EXPECT_EQ(CountKind(0.0f, 1000.0f), 7);
-    for (int r = 0; r < 7; ++r) {
-      EXPECT_EQ(O(r, kObjX), W() / 2);
-      EXPECT_EQ(O(r, kObjY), H() / 2);
-      const float speed = std::hypot(O(r, kVelX), O(r, kVelY));
-      EXPECT_GE(speed, 0.5f - 1e-5f);
-      EXPECT_LT(speed, 1.25f + 1e-5f);
-      EXPECT_EQ(O(r, kCrossings), c.mode <= 3 ? 2.0f : 1.0f);
-    }
+    for (int r = 0; r < 7; ++r) EXPECT_EQ(O(r, kCrossings), c.mode <= 3 ? 2.0f : 1.0f);
   }
 }
 
-TEST_F(Round, JoiningTakesTheLowestComputerShip) {
+TEST_F(Round, JoiningTakesTheLowestComputerShipOncePerController) {
   Start(6);
   KeyDown(kZ);
   app->p_Game();
+  app->p_Game();  // a controller flying a ship cannot take a second one
   EXPECT_EQ(P(1, kController), -1.0f);
-  EXPECT_EQ(P(2, kController), -4.0f);
-  // A controller flying a ship cannot take a second one.
-  app->p_Game();
   EXPECT_EQ(P(2, kController), -4.0f);
   KeyUp(kZ);
   KeyDown(256 + 32 * 2 + 1);  // controller 3's B button
   app->p_Game();
   EXPECT_EQ(P(2, kController), 2.0f);
   EXPECT_EQ(P(3, kController), -4.0f);
-  // The base of a human ship no longer says "AI": two ships are left.
-  int ai = 0;
-  for (size_t at = Texts().find("AI"); at != std::string::npos; at = Texts().find("AI", at + 1)) ++ai;
-  EXPECT_EQ(ai, 2);
 
   // In a one-player mode a second controller only converts an absent record.
   Start(1);
@@ -126,30 +111,6 @@ TEST_F(Round, ShipsTurnNineDegreesAtMostAndStayInside) {
   EXPECT_EQ(P(1, kX), W() - 8.0f);
   EXPECT_EQ(P(1, kY), 8.0f);
   EXPECT_NEAR(P(1, kWanted), -45.0f, 1e-4);
-}
-
-TEST_F(Round, SticksAddSpeedOnlyPastTheirDeadZone) {
-  Start(1);
-  ClearField();
-  Human(1, 300.0f, 200.0f);
-  P(1, kController) = 0.0f;
-  c_JoyState* stick = input->m_joyStates[0];
-  stick->m_joyx[0] = 0.35f;  // resting drift: not a direction
-  app->p_Game();
-  EXPECT_EQ(P(1, kX), 300.0f);
-  stick->m_joyx[0] = 0.6f;
-  app->p_Game();
-  EXPECT_NEAR(P(1, kX), 301.6f, 1e-4);
-  stick->m_joyx[0] = 0.0f;
-
-  // The vertical axis follows the thumbstick setting.
-  app->m_Settings[15] = 1;
-  stick->m_joyy[0] = -0.5f;
-  app->p_Game();
-  EXPECT_NEAR(P(1, kY), 198.5f, 1e-4);
-  app->m_Settings[15] = 0;
-  app->p_Game();
-  EXPECT_NEAR(P(1, kY), 200.0f, 1e-4);
 }
 
 TEST_F(Round, BankingTakesOneGemPerFiveUpdates) {
@@ -233,20 +194,6 @@ TEST_F(Round, AFullPoolDoesNotRestartTheCooldown) {
   EXPECT_EQ(P(1, kCooldown), 6.0f);
 }
 
-TEST_F(Round, ComputerShipsFireAboutOneUpdateInTen) {
-  Start(1);
-  ClearField();
-  P(1, kPower) = 0.0f;
-  int created = 0;
-  for (int u = 0; u < 2000; ++u) {
-    app->p_Game();
-    for (int r = 0; r <= 400; ++r)
-      if (O(r, kKind) == 31.0f && O(r, kPicOrLife) == 44.0f) ++created;
-  }
-  EXPECT_GT(created, 120);
-  EXPECT_LT(created, 240);
-}
-
 TEST_F(Round, DestroyedShipWaitsAtItsBaseAndReturnsShielded) {
   Start(1);
   ClearField();
@@ -263,25 +210,10 @@ TEST_F(Round, DestroyedShipWaitsAtItsBaseAndReturnsShielded) {
   EXPECT_EQ(ImagesDrawn(1, 0.0f), 0);  // not drawn while waiting
   EXPECT_EQ(CountKind(30.0f, 40.0f), 0);
 
-  // The base blinks over the last 59 updates: lit at 46, dark at 50.
-  P(1, kRespawn) = 50.0f;
-  app->p_Game();
-  EXPECT_NEAR(Cmd(0, 7), 0.2f, 1e-6);
-  P(1, kRespawn) = 46.0f;
-  app->p_Game();
-  EXPECT_NEAR(Cmd(0, 7), 0.8f, 1e-6);
-  EXPECT_EQ(Cmd(0, 0), 1.0f);
-  EXPECT_EQ(Cmd(0, 4), 3.0f);
-
   P(1, kRespawn) = 3.0f;
   KeyUp(kZ);
   app->p_Game();
-  EXPECT_EQ(P(1, kRespawn), 2.0f);
-  int sparks = 0;
-  app->p_Game();  // the last waiting update throws ten sparks
-  for (int r = 0; r <= app->m_ParticleMax; ++r)
-    if (app->m_Particles[10 * r] == 4.0f) ++sparks;
-  EXPECT_EQ(sparks, 10);
+  app->p_Game();
   EXPECT_EQ(P(1, kRespawn), 0.0f);
   EXPECT_EQ(P(1, kX), 96.0f);
   app->p_Game();
@@ -322,56 +254,6 @@ TEST_F(Round, BattleCountdownFreezesShieldsAndAnnounces) {
   EXPECT_EQ(P(1, kX), 301.0f);
   EXPECT_EQ(CountKind(30.0f, 40.0f), 1);
   EXPECT_EQ(P(1, kPower), 1.0f);
-}
-
-TEST_F(Round, TimeAttackEndsWhenTheClockRunsOutEvenWhenHidden) {
-  for (int showFps = 0; showFps <= 1; ++showFps) {
-    Start(1);
-    app->m_ShowFps = showFps;
-    app->p_Game();
-    EXPECT_EQ(P(0, kClock), 7258.0f);
-    EXPECT_EQ(Drew("2:00"), showFps == 0);
-    P(0, kClock) = 2.0f;
-    app->p_Game();
-    app->p_Game();
-    EXPECT_EQ(app->m_RoundOver, 0);
-    app->p_Game();
-    EXPECT_EQ(app->m_RoundOver, 1);
-    EXPECT_EQ(app->m_MusicOn, 0);
-  }
-  Start(1);
-  app->m_ShowFps = 0;
-  P(0, kClock) = 9.0f * 60.0f + 30.0f;
-  app->p_Game();
-  EXPECT_TRUE(Drew("0:09")) << Texts();
-}
-
-TEST_F(Round, ThreeLivesEndsOnTheFourthDestruction) {
-  Start(2);
-  for (int death = 1; death <= 4; ++death) {
-    ClearField();
-    P(1, kRespawn) = 0.0f;
-    P(1, kPower) = 0.0f;
-    Place(0, 2.0f, P(1, kX), P(1, kY));
-    app->p_Game();
-    EXPECT_EQ(P(1, kRespawn), 180.0f) << "death " << death;
-    EXPECT_EQ(P(0, kLives), float(3 - death));
-    EXPECT_EQ(app->m_RoundOver, death == 4 ? 1 : 0);
-    EXPECT_EQ(ImagesDrawn(97, 11.0f), death < 4 ? 3 - death : 0);
-  }
-}
-
-TEST_F(Round, SurvivalEndsOnTheFirstDestruction) {
-  Start(3);
-  ClearField();
-  P(1, kPower) = 0.0f;
-  for (int u = 0; u < 20; ++u) app->p_Game();
-  EXPECT_EQ(app->m_RoundOver, 0);
-  // Close enough to touch whichever way the computer steers this update.
-  Place(0, 1.0f, P(1, kX) + 2.0f, P(1, kY) - 2.0f);
-  app->p_Game();
-  EXPECT_EQ(app->m_RoundOver, 1);
-  EXPECT_EQ(app->m_Winner, 0);
 }
 
 TEST_F(Round, BattleEndsWithTheTenthPointAndKeepsItsWinner) {

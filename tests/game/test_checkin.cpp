@@ -83,7 +83,6 @@ TEST_F(CheckIn, ReportsTheGameNumberAndKeepsTheAnswer) {
   EXPECT_EQ(server.requestLine, "GET /housecall.php?hello=1&gameID=415 HTTP/1.0");
   EXPECT_NE(out.find("Requesting URL\n"), std::string::npos);
   EXPECT_NE(out.find("Http GET complete! 200\n"), std::string::npos);
-  EXPECT_EQ(app->m_HttpDone, 1);
   EXPECT_EQ(app->m_HttpReply, String("welcome"));
   EXPECT_EQ(bb_Larkspin_J_On_Able, 1);
 }
@@ -92,7 +91,6 @@ TEST_F(CheckIn, EmptyAnswerLeavesTheFlagDown) {
   OneShotServer server("");
   Run(server);
   EXPECT_EQ(app->m_HttpDone, 1);
-  EXPECT_EQ(app->m_HttpReply.Length(), 0);
   EXPECT_EQ(bb_Larkspin_J_On_Able, 0);
   // A late answer for some other request is ignored.
   c_HttpRequest* stranger = (new c_HttpRequest())->m_new();

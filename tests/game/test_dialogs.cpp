@@ -1,8 +1,6 @@
-// The options box and the pause menu: entries, their latches and order,
-// pausing and resuming a round, quitting it without a record, and the
-// spirograph's limits.
-#include <cmath>
-
+// The options box and the pause menu: a damaged sound level, latched
+// entries, pausing and resuming a round, quitting it without a record, and
+// the spirograph's limits.
 #include "game/round_records.h"
 #include "menu_stage.h"
 
@@ -39,56 +37,6 @@ TEST_F(OptionsBox, SoundLevelCyclesAndADamagedLevelReadsLoud) {
     Update();
   }
   EXPECT_EQ(app->m_OptionsOpen, 1);
-}
-
-TEST_F(OptionsBox, EntriesMoveUpWithoutAMusicStream) {
-  Open();
-  EXPECT_EQ(Entry(2), "Music:[---Loud]");
-  EXPECT_EQ(Entry(3), "Fullscreen");
-  EXPECT_EQ(Entry(5), "RightThumbstickYFlipped");
-
-  bb_Larkspin_HasMusicStream = 0;
-  Update();
-  EXPECT_EQ(Entry(2), "Fullscreen");
-  EXPECT_EQ(Entry(4), "RightThumbstickYFlipped");
-  EXPECT_EQ(Entry(5), "");
-
-  Tap(kDown);
-  Tap(kDown);
-  ASSERT_EQ(app->m_OptSel, 2);
-  KeyDown(kEnter);
-  Updates(5);  // a held key flips the screen once, not every update
-  EXPECT_EQ(app->m_Fullscreen, 1);
-  EXPECT_EQ(Entry(2), "Windowed");
-  KeyUp(kEnter);
-  Update();
-
-  // The last entry stops the selection; the first step up reaches the gear.
-  for (int i = 0; i < 6; ++i) Tap(kDown);
-  EXPECT_EQ(app->m_OptSel, 4);
-  Tap(kEnter);
-  EXPECT_EQ(app->m_Settings[16], 1);
-  EXPECT_EQ(Entry(4), "RightThumbstickYNormal");
-  for (int i = 0; i < 5; ++i) Tap(kUp);
-  EXPECT_EQ(app->m_OptSel, 0);
-  const int saves = host->saves;
-  Tap(kEnter);  // on the gear: closes and saves
-  EXPECT_EQ(app->m_OptionsOpen, 0);
-  EXPECT_EQ(host->saves, saves + 1);
-}
-
-TEST_F(OptionsBox, TouchingAnEntryActsOncePerTouch) {
-  Open();
-  PointerDown(300.0f, 130.0f + 40.0f + 8.0f);  // the music bar
-  Updates(3);
-  EXPECT_EQ(app->m_OptSel, 2);
-  EXPECT_EQ(app->m_Settings[7], 1);
-  PointerUp();
-  Update();
-  PointerDown(300.0f, 130.0f + 40.0f + 8.0f);
-  Update();
-  EXPECT_EQ(app->m_Settings[7], 2);
-  PointerUp();
 }
 
 class Pause : public MenuStage {
@@ -165,18 +113,5 @@ TEST_F(Pause, SpirographStaysWithinItsLimits) {
     Update();
     EXPECT_EQ(app->m_ToySpeed, h.speed);
     EXPECT_EQ(app->m_ToyRadius, h.radius);
-  }
-
-  // At speed 0 the pen keeps its place on the arm: it only follows the arm.
-  app->m_ToyRadius = 40.0f;
-  const float cx = 320.0f + 96.0f, cy = 240.0f;
-  for (int u = 0; u < 5; ++u) {
-    Update();
-    const float arm = app->m_ToyArm * 0.0174532924f;
-    const float ax = cx + (R - 40.0f) * std::sin(arm), ay = cy - (R - 40.0f) * std::cos(arm);
-    const float* pen = app->m_PauseData.Data() + 202;
-    EXPECT_NEAR(std::hypot(pen[0] - ax, pen[1] - ay), 40.0f, 1e-3);
-    EXPECT_NEAR(pen[0] - ax, 40.0f * std::sin(app->m_ToyPen * 0.0174532924f), 1e-3);
-    EXPECT_EQ(app->m_PauseData[200], pen[0]);  // the newest ribbon point
   }
 }

@@ -1,6 +1,5 @@
 // Pointer and touch state in virtual units, the flags that make one press
-// act once, the virtual pad, and the on-screen pad and tilt indicator when
-// their switches are on.
+// act once, and the on-screen pad's size kept within bounds.
 #include "game_fixture.h"
 
 class Pointer : public GameTest {
@@ -92,29 +91,6 @@ TEST_F(Pointer, KeyLatchHoldsUntilEveryControlIsUp) {
   EXPECT_EQ(app->m_KeyLatch, 0);
 }
 
-TEST_F(Pointer, BackKeyFillsPadEntry19ForOneUpdate) {
-  Press(416);
-  Update();
-  EXPECT_EQ(app->m_Pad[19], 1);
-  EXPECT_EQ(app->p_PlayKey(99, 0, -1), 1);  // seen as back by everyone
-  EXPECT_EQ(app->p_PlayKey(98, 0, 2), 1);
-  Update();
-  EXPECT_EQ(app->m_Pad[19], 0);
-
-  bb_Larkspin_isOuya = 1;
-  Press(270);
-  Update();
-  EXPECT_EQ(app->m_Pad[19], 1);
-  EXPECT_EQ(app->m_InputStyle, 1);
-  Update();
-  EXPECT_EQ(app->m_Pad[19], 0);
-  KeyDown(27);
-  EXPECT_EQ(app->p_PlayKey(98, 0, 1), 1);   // Escape is back for the controllers
-  EXPECT_EQ(app->p_PlayKey(99, 0, -1), 0);  // the keyboard's back is pad 19 only
-  bb_Larkspin_isOuya = 5;                    // no known platform: never back
-  EXPECT_EQ(app->p_PlayKey(98, 0, 1), 0);
-}
-
 class OnScreenPad : public Pointer {
  protected:
   void SetUp() override {
@@ -139,73 +115,4 @@ TEST_F(OnScreenPad, SizeIsClampedAtTheFirstRoundUpdate) {
   app->m_Settings[12] = 30;
   Update();
   EXPECT_EQ(app->m_Settings[12], 30);
-}
-
-TEST_F(OnScreenPad, ArrowPressLastsOneUpdateAfterTheOneThatSawIt) {
-  app->m_Settings[12] = 10;  // size 1: the left arrow sits at (32, 416)
-  TouchAt(0, 32.0f, 416.0f);
-  Update();
-  EXPECT_EQ(app->m_Pad[3], 1);
-  EXPECT_EQ(app->m_Pad[5], 0);
-  EXPECT_EQ(app->p_PlayKey(3, 1, -1), 1);
-  Lift(0);
-  Update();  // the round saw it during this update; then it decays
-  EXPECT_EQ(app->m_Pad[3], 0);
-
-  // The fire buttons are mirrored from the right edge.
-  TouchAt(1, 640.0f - (64.0f - 24.0f), 416.0f - 24.0f);
-  Update();
-  EXPECT_EQ(app->m_Pad[10], 1);
-  Lift(1);
-
-  // While paused the arrows do nothing and a finger on the pad moves it.
-  app->m_Paused = 1;
-  TouchAt(0, 34.0f, 420.0f);
-  Update();
-  EXPECT_EQ(app->m_Pad[3], 0);
-  EXPECT_EQ(app->m_Settings[10], 34);
-  EXPECT_EQ(app->m_Settings[11], 60);
-}
-
-TEST_F(OnScreenPad, TwoFingersResizeWhilePaused) {
-  app->m_Settings[12] = 10;
-  app->m_Paused = 1;
-  TouchAt(0, 64.0f, 416.0f);
-  TouchAt(1, 64.0f + 32.0f, 416.0f);
-  Update();  // gesture starts: spread 2
-  EXPECT_EQ(app->m_Settings[12], 10);
-  input->p_TouchEvent(9, 1, 64.0f + 96.0f, 416.0f);
-  Update();  // spread 6: grew by 4
-  EXPECT_EQ(app->m_Settings[12], 14);
-  Lift(1);
-  Update();
-  TouchAt(1, 64.0f + 160.0f, 416.0f);
-  Update();  // a new gesture starts from its own spread
-  EXPECT_EQ(app->m_Settings[12], 14);
-}
-
-TEST_F(Pointer, TiltIndicatorEasesTowardTheReading) {
-  bb_Larkspin_AccelerometerControls = 1;
-  input->p_MotionEvent(10, 0, 0.5f, -0.25f, 0.0f);
-  Update();
-  EXPECT_FLOAT_EQ(app->m_TiltX, 0.5f);
-  EXPECT_FLOAT_EQ(app->m_TiltShowX, -0.125f);
-  EXPECT_FLOAT_EQ(app->m_TiltShowY, 0.0625f);
-  bool found = false;
-  for (int i = 0; i < Commands(); ++i)
-    if (Cmd(i, 0) == LK_CMD_OVAL && Cmd(i, 4) == 4.0f) {
-      EXPECT_FLOAT_EQ(Cmd(i, 1), 24.0f - 2.5f);
-      EXPECT_FLOAT_EQ(Cmd(i, 2), 480.0f - 24.0f + 1.25f);
-      found = true;
-    }
-  EXPECT_TRUE(found);
-  Updates(40);
-  EXPECT_EQ(app->m_TiltShowX, -0.5f);  // snapped
-
-  // The level button takes the current reading as level.
-  input->p_TouchEvent(7, 0, 24.0f, 456.0f);
-  Update();
-  EXPECT_EQ(app->m_TiltZeroX, 0.5f);
-  Update();
-  EXPECT_EQ(app->m_TiltX, 0.0f);
 }
