@@ -22,12 +22,10 @@ std::string DataPath(const std::string& relative) { return DataDir() + "/" + rel
 
 Picture LoadPicture(const std::string& path) {
   Picture p;
-  int w = 0, h = 0, channels = 0;
-  unsigned char* pixels = stbi_load(path.c_str(), &w, &h, &channels, 4);
-  if (!pixels) return p;
-  p.width = w;
-  p.height = h;
-  p.rgba.assign(pixels, pixels + static_cast<size_t>(w) * h * 4);
+  int channels = 0;
+  unsigned char* pixels = stbi_load(path.c_str(), &p.width, &p.height, &channels, 4);
+  if (pixels) p.rgba.assign(pixels, pixels + static_cast<size_t>(p.width) * p.height * 4);
+  else p.width = p.height = 0;
   stbi_image_free(pixels);
   return p;
 }
@@ -100,36 +98,24 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 Wav ReadWav(const std::string& path) {
   Wav w;
   std::vector<uint8_t> b = ReadBytes(path);
-  if (b.size() < 44 || std::memcmp(&b[0], "RIFF", 4) || std::memcmp(&b[8], "WAVE", 4)) {
-    w.error = "not RIFF/WAVE";
-    return w;
-  }
-  if (std::memcmp(&b[12], "fmt ", 4)) {
-    w.error = "fmt is not the first chunk";
-    return w;
-  }
-  uint32_t fmtSize = U32(b, 16);
-  if (U16(b, 20) != 1) {
-    w.error = "not PCM";
-    return w;
-  }
+  if (b.size() < 44 || std::memcmp(&b[0], "RIFF", 4) || std::memcmp(&b[8], "WAVE", 4)) w.error = "not RIFF/WAVE";
+  else if (std::memcmp(&b[12], "fmt ", 4)) w.error = "fmt is not the first chunk";
+  else if (U16(b, 20) != 1) w.error = "not PCM";
+  if (!w.error.empty()) return w;
   w.channels = U16(b, 22);
   w.rate = static_cast<int>(U32(b, 24));
   w.bits = U16(b, 34);
-  size_t at = 20 + fmtSize;
-  while (at + 8 <= b.size()) {
+  for (size_t at = 20 + U32(b, 16); at + 8 <= b.size(); at += 8 + U32(b, at + 4) + (U32(b, at + 4) & 1)) {
+    if (std::memcmp(&b[at], "data", 4) != 0) continue;
     uint32_t size = U32(b, at + 4);
-    if (std::memcmp(&b[at], "data", 4) == 0) {
-      if (at + 8 + size > b.size()) {
-        w.error = "data chunk runs past the end";
-        return w;
-      }
-      w.samples.resize(size / 2);
-      std::memcpy(w.samples.data(), &b[at + 8], w.samples.size() * 2);
-      w.ok = true;
+    if (at + 8 + size > b.size()) {
+      w.error = "data chunk runs past the end";
       return w;
     }
-    at += 8 + size + (size & 1);
+    w.samples.resize(size / 2);
+    std::memcpy(w.samples.data(), &b[at + 8], w.samples.size() * 2);
+    w.ok = true;
+    return w;
   }
   w.error = "no data chunk";
   return w;
