@@ -14,16 +14,13 @@ namespace {
 
 class Completion : public Object, public c_IOnHttpRequestComplete {
  public:
-  int calls = 0;
-  int status = 0;
+  int calls = 0, status = 0;
   std::string response;  // as UTF-8
   bool offMainThread = false;
 
   int p_OnHttpRequestComplete(c_HttpRequest* request) override {
     offMainThread |= std::this_thread::get_id() != TestThread();
-    ++calls;
-    status = request->p_Status();
-    response = request->p_ResponseText().ToUtf8();
+    ++calls, status = request->p_Status(), response = request->p_ResponseText().ToUtf8();
     return 0;
   }
 };
