@@ -2,7 +2,7 @@
 // entries, pausing and resuming a round, quitting it without a record, and
 // the spirograph's limits.
 #include "game/round_records.h"
-#include "menu_stage.h"
+#include "game_fixture.h"
 
 namespace {
 const int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27;

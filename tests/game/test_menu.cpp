@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "game/menu_records.h"
-#include "menu_stage.h"
+#include "game_fixture.h"
 
 using Menu = MenuStage;
 
