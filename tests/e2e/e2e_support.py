@@ -27,8 +27,8 @@ SCRATCH = os.environ.get("LARKSPIN_E2E_SCRATCH", "/tmp/larkspin-e2e")
 def load_driver():
     path = os.path.join(SOURCE, "scripts", "larkspin-demo")
     loader = importlib.machinery.SourceFileLoader("larkspin_demo", path)
-    spec = importlib.util.spec_from_loader("larkspin_demo", loader)
-    module = importlib.util.module_from_spec(spec)
+    module_spec = importlib.util.spec_from_loader("larkspin_demo", loader)
+    module = importlib.util.module_from_spec(module_spec)
     loader.exec_module(module)
     return module
 
