@@ -1,12 +1,16 @@
 // The state file "./.quillstate": the game's one persistent string, stored
 // as UTF-8 and replaced atomically so that a crash or a full disk halfway
 // through a save never costs the records already saved.
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "host/game.h"
@@ -14,6 +18,7 @@
 namespace {
 
 const char kStatePath[] = "./.quillstate";
+const char kTempPrefix[] = ".quillstate.tmp.";
 
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
@@ -30,8 +35,25 @@ bool WriteAll(int fd, const std::string& bytes) {
 // directory (and one file system) and concurrent saves never share a file.
 std::string TempPath() {
   static std::atomic<unsigned> counter{0};
-  return std::string(kStatePath) + ".tmp." + std::to_string(getpid()) + "." +
+  return std::string("./") + kTempPrefix + std::to_string(getpid()) + "." +
          std::to_string(counter++);
+}
+
+// A process killed in the middle of a save leaves its temporary file behind.
+// Those of processes that no longer run are removed; a live one may still be
+// saving, so its files stay.
+void RemoveAbandonedTemps() {
+  DIR* dir = opendir(".");
+  if (!dir) return;
+  const size_t prefix = sizeof(kTempPrefix) - 1;
+  while (dirent* entry = readdir(dir)) {
+    if (strncmp(entry->d_name, kTempPrefix, prefix) != 0) continue;
+    long pid = strtol(entry->d_name + prefix, nullptr, 10);
+    if (pid <= 0 || pid == getpid()) continue;
+    if (kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+    unlinkat(dirfd(dir), entry->d_name, 0);
+  }
+  closedir(dir);
 }
 
 // Makes the rename itself durable; a failure here loses nothing already
@@ -64,6 +86,7 @@ int BBGame::SaveState(String state) {
 }
 
 String BBGame::LoadState() {
+  RemoveAbandonedTemps();
   FILE* file = OpenFile(kStatePath, "rb");
   if (!file) return String();
   String state = String::Load(file);

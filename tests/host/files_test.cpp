@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -117,6 +118,22 @@ TEST_F(Files, FailedSavesKeepThePreviousStateFile) {
   fs::current_path(dir / "gone");
   fs::remove(dir / "gone");  // no file can be created in a deleted directory
   EXPECT_EQ(host.SaveState("x"), -1);
+}
+
+// A save killed halfway leaves its temporary file; the next start clears
+// those of dead processes but never one a running process may still use.
+TEST_F(Files, LoadingClearsTemporariesOfDeadSavers) {
+  pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  waitpid(dead, nullptr, 0);
+  std::string deadTemp = ".quillstate.tmp." + std::to_string(dead) + ".0";
+  std::string liveTemp = ".quillstate.tmp." + std::to_string(getppid()) + ".0";
+  std::ofstream(dir / deadTemp) << "torn";
+  std::ofstream(dir / liveTemp) << "busy";
+  ASSERT_EQ(host.SaveState("kept|"), 0);
+  EXPECT_TRUE(host.LoadState() == String("kept|"));
+  EXPECT_FALSE(fs::exists(dir / deadTemp));
+  EXPECT_TRUE(fs::exists(dir / liveTemp));
 }
 
 TEST_F(Files, ReadIntIsLittleEndianAndReportsShortReads) {
