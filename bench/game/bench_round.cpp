@@ -18,24 +18,13 @@
 #include <ctime>
 #include <vector>
 
+#include "common/xvfb.h"
 #include "game/my_app.h"
 #include "graphics/gl.h"
 
 namespace {
 
-const char* const kUnderXvfb = "LARKSPIN_BENCH_UNDER_XVFB";
 const double kFrameMicros = 1e6 / 60.0;
-
-void RerunUnderXvfb(int argc, char** argv) {
-  if (getenv("DISPLAY") || getenv(kUnderXvfb)) return;
-  setenv(kUnderXvfb, "1", 1);
-  std::vector<char*> args = {(char*)"xvfb-run", (char*)"-a", (char*)"-s",
-                             (char*)"-screen 0 1280x1024x24"};
-  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
-  args.push_back(nullptr);
-  execvp("xvfb-run", args.data());
-  fprintf(stderr, "bench_round: no DISPLAY and xvfb-run could not start; update only\n");
-}
 
 // A host for the windowless case: a clock and a fixed device size.
 class QuietHost : public BBGame {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "common/xvfb.h"
 #include "graphics/gl.h"
 #include "graphics/graphics.h"
 #include "host/glfw_game.h"
@@ -22,19 +23,6 @@ namespace {
 
 const int kWidth = 640;
 const int kHeight = 480;
-const char* const kUnderXvfb = "LARKSPIN_BENCH_UNDER_XVFB";
-
-void RerunUnderXvfb(int argc, char** argv) {
-  if (getenv("DISPLAY") || getenv(kUnderXvfb)) return;
-  setenv(kUnderXvfb, "1", 1);
-  std::vector<char*> args = {(char*)"xvfb-run", (char*)"-a", (char*)"-s",
-                             (char*)"-screen 0 1280x1024x24"};
-  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
-  args.push_back(nullptr);
-  execvp("xvfb-run", args.data());
-  fprintf(stderr, "bench_renderer: no DISPLAY and xvfb-run could not start\n");
-  exit(1);
-}
 
 // A 256x256 sheet of 16x16 sprite frames, each a different coloured disc.
 c_Image* MakeSheet() {
@@ -128,6 +116,7 @@ void Run(BBGlfwGame* host, gxtkGraphics* renderer, c_Image* sheet, int frames, i
 
 int main(int argc, char** argv) {
   RerunUnderXvfb(argc, argv);
+  if (!HaveDisplay()) return 1;
   int frames = argc > 1 ? atoi(argv[1]) : 100;
   std::vector<int> counts;
   for (int i = 2; i < argc; ++i) counts.push_back(atoi(argv[i]));

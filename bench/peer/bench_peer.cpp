@@ -17,6 +17,7 @@
 #include <ctime>
 #include <vector>
 
+#include "common/xvfb.h"
 #include "graphics/gl.h"
 #include "graphics/graphics.h"
 #include "host/glfw_game.h"
@@ -25,19 +26,6 @@ namespace {
 
 const int kWidth = 640, kHeight = 480;
 const int kSheet = 256, kCell = 16;
-const char* const kUnderXvfb = "LARKSPIN_BENCH_UNDER_XVFB";
-
-void RerunUnderXvfb(int argc, char** argv) {
-  if (getenv("DISPLAY") || getenv(kUnderXvfb)) return;
-  setenv(kUnderXvfb, "1", 1);
-  std::vector<char*> args = {(char*)"xvfb-run", (char*)"-a", (char*)"-s",
-                             (char*)"-screen 0 1280x1024x24"};
-  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
-  args.push_back(nullptr);
-  execvp("xvfb-run", args.data());
-  fprintf(stderr, "bench_peer: no DISPLAY and xvfb-run could not start\n");
-  exit(1);
-}
 
 // RGBA pixels of a sheet of 16x16 frames, each a differently coloured disc.
 std::vector<unsigned char> SheetPixels() {
@@ -194,6 +182,7 @@ Rate RunSdl(int frames, int sprites) {
 
 int main(int argc, char** argv) {
   RerunUnderXvfb(argc, argv);
+  if (!HaveDisplay()) return 1;
   const int frames = argc > 1 && atoi(argv[1]) > 0 ? atoi(argv[1]) : 200;
   const int sprites = argc > 2 && atoi(argv[2]) > 0 ? atoi(argv[2]) : 4000;
   gc_init();

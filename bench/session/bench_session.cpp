@@ -23,26 +23,13 @@
 #include <ctime>
 #include <vector>
 
+#include "common/xvfb.h"
 #include "game/my_app.h"
 #include "host/entry.h"
 #include "host/quill_game.h"
 
 namespace {
 
-const char* const kUnderXvfb = "LARKSPIN_BENCH_UNDER_XVFB";
-
-void RerunUnderXvfb(int argc, char** argv) {
-  if (getenv("DISPLAY") || getenv(kUnderXvfb)) return;
-  setenv(kUnderXvfb, "1", 1);
-  // Large enough for the window that selects the 4x pictures.
-  std::vector<char*> args = {(char*)"xvfb-run", (char*)"-a", (char*)"-s",
-                             (char*)"-screen 0 1920x1400x24"};
-  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
-  args.push_back(nullptr);
-  execvp("xvfb-run", args.data());
-  fprintf(stderr, "bench_session: no DISPLAY and xvfb-run could not start\n");
-  exit(1);
-}
 
 // Seconds since this process was created, from the kernel's record of its
 // start (clock ticks since boot) and the boot-time clock.
@@ -163,7 +150,9 @@ int Report(SessionHost* host) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  RerunUnderXvfb(argc, argv);
+  // Large enough for the window that selects the 4x pictures.
+  RerunUnderXvfb(argc, argv, "1920x1400x24");
+  if (!HaveDisplay()) return 1;
   // No sound hardware under Xvfb; the null device keeps OpenAL from probing.
   setenv("ALSOFT_DRIVERS", "null", 0);
 
