@@ -183,24 +183,22 @@ int BBSocket::ReceiveFrom(BBDataBuffer* buf, int offset, int count, BBSocketAddr
   return n < 0 ? -1 : (int)n;
 }
 
-bool BBSocket::GetLocalAddress(BBSocketAddress* address) {
+bool BBSocket::QueryAddress(int (*query)(int, sockaddr*, socklen_t*),
+                            BBSocketAddress* address) {
   int fd = Acquire();
   if (fd < 0) return false;
   sockaddr_in addr;
   socklen_t len = sizeof(addr);
-  bool ok = getsockname(fd, (sockaddr*)&addr, &len) >= 0;
+  bool ok = query(fd, (sockaddr*)&addr, &len) >= 0;
   Release();
   if (ok) address->Set(addr);
   return ok;
 }
 
+bool BBSocket::GetLocalAddress(BBSocketAddress* address) {
+  return QueryAddress(getsockname, address);
+}
+
 bool BBSocket::GetRemoteAddress(BBSocketAddress* address) {
-  int fd = Acquire();
-  if (fd < 0) return false;
-  sockaddr_in addr;
-  socklen_t len = sizeof(addr);
-  bool ok = getpeername(fd, (sockaddr*)&addr, &len) >= 0;
-  Release();
-  if (ok) address->Set(addr);
-  return ok;
+  return QueryAddress(getpeername, address);
 }

@@ -3,6 +3,8 @@
 #ifndef LARKSPIN_NET_BB_SOCKET_H
 #define LARKSPIN_NET_BB_SOCKET_H
 
+#include <sys/socket.h>
+
 #include <mutex>
 #include <string>
 #include <vector>
@@ -45,6 +47,8 @@ class BBSocket : public Object {
   // operating system hands out next under the same number.
   int Acquire();
   void Release();
+  // Reads one end's address with getsockname or getpeername.
+  bool QueryAddress(int (*query)(int, sockaddr*, socklen_t*), BBSocketAddress* address);
 
   std::mutex lock_;
   int users_ = 0;
