@@ -9,7 +9,7 @@ JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan test-tsan fuzz bench soak demo install assets-preview clean
+.PHONY: all deps configure build run test test-asan test-tsan fuzz bench soak demo install package assets-preview clean
 
 all: build
 
@@ -67,6 +67,10 @@ demo: build
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, larkspin_<version>_<arch>.deb in $(BUILD)/.
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

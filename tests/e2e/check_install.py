@@ -1,20 +1,25 @@
-"""`cmake --install` into a fresh prefix: the program with data/ beside it,
-the launcher on the PATH, the desktop entry and the icon in three sizes;
-then the launcher starts the game from the user's state directory under
-Xvfb, and the game ends on F4 with status 0."""
+"""The game as it is installed, both ways. `cmake --install` into a fresh
+prefix: the program with data/ beside it, the launcher on the PATH, the
+desktop entry, the software-centre entry, the manual page and the icon in
+three sizes. The Debian package CPack builds: its dependencies and contents
+unpacked with `dpkg -x`, the licence, lintian and the three validators on
+it; then its launcher answers --version and starts the game from the user's
+state directory to its menu under Xvfb, and F4 ends it with status 0."""
 
+import glob
 import os
 import shutil
 import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ET
 
-from e2e_support import SCRATCH, demo
+from e2e_support import SCRATCH, SOURCE, demo
 
 BUILD = os.environ["LARKSPIN_BINARY_DIR"]
-prefix = os.path.join(SCRATCH, "install", "prefix")
-home = os.path.join(SCRATCH, "install", "xdg")
-shutil.rmtree(os.path.dirname(prefix), ignore_errors=True)
+work = os.path.join(SCRATCH, "install")
+prefix, root, home = (os.path.join(work, name) for name in ("prefix", "root", "xdg"))
+shutil.rmtree(work, ignore_errors=True)
 failures = []
 
 
@@ -24,22 +29,17 @@ def expect(ok, what):
         failures.append(what)
 
 
-subprocess.run(["cmake", "--install", BUILD, "--prefix", prefix], check=True, capture_output=True)
+def run(*argv, **kw):
+    return subprocess.run(argv, capture_output=True, text=True, timeout=120, **kw)
 
 
-def at(*parts):
-    return os.path.join(prefix, *parts)
-
-
-program, launcher = at("lib", "larkspin", "larkspin"), at("bin", "larkspin")
-expect(os.access(program, os.X_OK), "the program is lib/larkspin/larkspin")
+run("cmake", "--install", BUILD, "--prefix", prefix).check_returncode()
+at = lambda *parts: os.path.join(prefix, *parts)
+expect(os.access(at("lib", "larkspin", "larkspin"), os.X_OK), "the program is lib/larkspin/larkspin")
 for name in ("gfx.png", "menu-hd.png", "fonts", "sfx/096.wav", "sfx/fish.ogg"):
     expect(os.path.exists(at("lib", "larkspin", "data", name)), "data/%s beside it" % name)
-expect(os.access(launcher, os.X_OK), "the launcher is bin/larkspin")
-with open(at("share", "applications", "larkspin.desktop")) as f:
-    entry = f.read()
-expect("Exec=larkspin\n" in entry and "Icon=larkspin\n" in entry and "Name=Larkspin\n" in entry,
-       "the desktop entry starts larkspin with its icon")
+expect(os.access(at("bin", "larkspin"), os.X_OK), "the launcher is bin/larkspin")
+expect(os.path.exists(at("share", "man", "man6", "larkspin.6")), "the manual page larkspin(6)")
 for size in (128, 256, 512):
     path = at("share", "icons", "hicolor", "%dx%d" % (size, size), "apps", "larkspin.png")
     with open(path, "rb") as f:
@@ -47,24 +47,68 @@ for size in (128, 256, 512):
     expect(head[:8] == b"\x89PNG\r\n\x1a\n" and struct.unpack(">II", head[16:24]) == (size, size),
            "a %d-pixel icon" % size)
 
+# The package, unpacked as dpkg would install it.
+run("cpack", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", work).check_returncode()
+debs = glob.glob(os.path.join(work, "larkspin_*_*.deb"))
+expect(len(debs) == 1, "one larkspin_<version>_<arch>.deb")
+deb = debs[0]
+field = lambda name: run("dpkg-deb", "-f", deb, name).stdout.strip()
+depends = field("Depends")
+for library in ("libc6", "libglfw3", "libopenal1", "libstb0"):
+    expect(library in depends, "it depends on %s" % library)
+run("dpkg", "-x", deb, root).check_returncode()
+usr = lambda *parts: os.path.join(root, "usr", *parts)
+for path in ("games/larkspin", "lib/games/larkspin/larkspin"):
+    expect(os.access(usr(path), os.X_OK), "/usr/%s" % path)
+for name in ("gfx.png", "sfx/fish.ogg"):
+    expect(os.path.exists(usr("share", "games", "larkspin", name)), "its data in /usr/share/games")
+with open(os.path.join(SOURCE, "LICENSE")) as f:
+    first_line = f.readline().strip()
+with open(usr("share", "doc", "larkspin", "copyright")) as f:
+    copyright = f.read()
+expect(copyright.startswith("Format: https://www.debian.org/doc/packaging-manuals/copyright-format")
+       and first_line in copyright and "License: Zlib" in copyright, "the machine-readable licence")
+lintian = run("lintian", "--fail-on", "error,warning", deb)
+expect(lintian.returncode == 0, "lintian has no errors or warnings: %s" % lintian.stdout.strip())
+
+# The desktop entry and the metainfo name each other; both validators pass.
+metainfo = glob.glob(usr("share", "metainfo", "*.metainfo.xml"))
+expect(len(metainfo) == 1, "one metainfo file")
+launchable = ET.parse(metainfo[0]).getroot().findtext("launchable")
+desktop = usr("share", "applications", launchable)
+with open(desktop) as f:
+    entry = f.read()
+expect("Exec=larkspin\n" in entry and "Icon=larkspin\n" in entry and "Name=Larkspin\n" in entry,
+       "the metainfo's desktop entry starts larkspin with its icon")
+appstream = run("appstreamcli", "validate", "--no-net", metainfo[0])
+expect(appstream.returncode == 0 and not any(line[:2] in ("E:", "W:") for line in
+                                             appstream.stdout.splitlines()),
+       "appstreamcli validate: %s" % appstream.stdout.strip())
+validate = run("desktop-file-validate", desktop)
+expect(validate.returncode == 0 and not validate.stdout, "desktop-file-validate: %s" % validate.stdout)
+manual = run("man", "--warnings", "-l", usr("share", "man", "man6", "larkspin.6.gz"),
+             env=dict(os.environ, MANWIDTH="80"))
+expect(manual.returncode == 0 and "EXIT STATUS" in manual.stdout and not manual.stderr,
+       "man renders larkspin(6) without warnings: %s" % manual.stderr.strip())
+
 # The launcher, run from the PATH with a state directory of its own.
-xvfb = demo.Xvfb()
-x11 = demo.X11(xvfb.display)
+env = dict(os.environ, XDG_DATA_HOME=home, ALSOFT_DRIVERS="null",
+           PATH=usr("games") + os.pathsep + os.environ.get("PATH", ""))
+version = run("larkspin", "--version", env=env)
+expect(version.stdout == "Larkspin %s\n" % field("Version"), "--version: %s" % version.stdout)
+session = demo.Session(os.path.join(work, "game"), os.path.join(work, "demo"))
 try:
-    env = dict(os.environ, DISPLAY=xvfb.display, XDG_DATA_HOME=home, ALSOFT_DRIVERS="null",
-               PATH=at("bin") + os.pathsep + os.environ.get("PATH", ""))
-    game = demo.Game(["larkspin"], xvfb.display, "/", os.path.join(SCRATCH, "install", "output.txt"),
-                     x11, env)
-    proc = game.proc
+    game = session.game = demo.Game(["larkspin"], session.xvfb.display, "/",
+                                    os.path.join(work, "output.txt"), session.x11, env)
     expect(game.find_window() is not None, "the launcher opens the game's window")
+    expect(session.stage("menu", "menu", "the packaged game reaches its menu", timeout=20),
+           "the packaged game reaches its menu")
     state_dir = os.path.join(home, "larkspin")
-    expect(os.path.realpath("/proc/%d/cwd" % proc.pid) == os.path.realpath(state_dir),
+    expect(os.path.realpath("/proc/%d/cwd" % game.proc.pid) == os.path.realpath(state_dir),
            "the game runs in $XDG_DATA_HOME/larkspin")
     game.tap("F4")
     status = game.wait(15)
     expect(status == 0, "F4 ends it with status 0 (got %s)" % status)
-    game.kill()
 finally:
-    x11.close()
-    xvfb.stop()
+    session.close()
 sys.exit(1 if failures else 0)
