@@ -17,6 +17,8 @@ set(LARKSPIN_DESCRIPTION "Fly, shoot rocks apart and bank your gems, alone or wi
 set(LARKSPIN_SUMMARY "arcade game of ships, rocks and gems for one to four players")
 set(LARKSPIN_APP_ID example.larkspin.Larkspin)
 set(LARKSPIN_MAINTAINER "The Larkspin developers <larkspin@larkspin.example>")
+set(LARKSPIN_TREE_COMPONENT tree)
+set(LARKSPIN_DESKTOP_COMPONENT desktop)
 set(LARKSPIN_DEBIAN_COMPONENT debian)
 set(staging ${PROJECT_BINARY_DIR}/packaging)
 
@@ -31,22 +33,25 @@ function(larkspin_install_program bindir programdir component)
   install(TARGETS larkspin RUNTIME DESTINATION ${programdir} COMPONENT ${component} ${ARGN})
 endfunction()
 
-# The manual page and the documents, configured into the build tree.
+# The manual page, the desktop entry and the software-centre entry, configured
+# into the build tree with the version and the names above.
 foreach(file IN ITEMS larkspin.6 larkspin.desktop larkspin.metainfo.xml)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/${file}.in ${staging}/${file} @ONLY)
 endforeach()
 
 # --- make install
-larkspin_install_program(${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_LIBDIR}/larkspin tree)
+larkspin_install_program(${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_LIBDIR}/larkspin
+  ${LARKSPIN_TREE_COMPONENT})
 install(DIRECTORY ${LARKSPIN_DATA_DIR}/ DESTINATION ${CMAKE_INSTALL_LIBDIR}/larkspin/data
-  COMPONENT tree)
-install(FILES ${staging}/larkspin.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT tree)
+  COMPONENT ${LARKSPIN_TREE_COMPONENT})
+install(FILES ${staging}/larkspin.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6
+  COMPONENT ${LARKSPIN_TREE_COMPONENT})
 
 # --- both
 install(FILES ${staging}/larkspin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
-  RENAME ${LARKSPIN_APP_ID}.desktop COMPONENT desktop)
+  RENAME ${LARKSPIN_APP_ID}.desktop COMPONENT ${LARKSPIN_DESKTOP_COMPONENT})
 install(FILES ${staging}/larkspin.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
-  RENAME ${LARKSPIN_APP_ID}.metainfo.xml COMPONENT desktop)
+  RENAME ${LARKSPIN_APP_ID}.metainfo.xml COMPONENT ${LARKSPIN_DESKTOP_COMPONENT})
 # The generated icon comes in the game's three picture resolutions.
 foreach(pair IN ITEMS "Icon:128" "Icon-hd:256" "Icon-hd2:512")
   string(REPLACE ":" ";" pair "${pair}")
@@ -54,7 +59,7 @@ foreach(pair IN ITEMS "Icon:128" "Icon-hd:256" "Icon-hd2:512")
   list(GET pair 1 size)
   install(FILES ${LARKSPIN_DATA_DIR}/${file}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME larkspin.png
-    COMPONENT desktop)
+    COMPONENT ${LARKSPIN_DESKTOP_COMPONENT})
 endforeach()
 
 # --- the Debian package
