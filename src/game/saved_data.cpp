@@ -157,8 +157,9 @@ int c_MyApp::p_ParseState(String state) {
 }
 
 int c_MyApp::p_LoadMenu() {
-  // A round left from the pause menu (winner -1) is not a result.
-  if (m_GameMode >= 1 && m_GameMode <= 6 && m_Winner != -1) {
+  // A one-player score counts however the round ended; a battle quit from
+  // the pause menu (winner -1) has no winner to record.
+  if (m_GameMode >= 1 && m_GameMode <= 6) {
     const int b = 10 * (m_GameMode - 1);
     auto pushFront = [this](int first, int from, int value) {
       for (int i = first + 9; i > from; --i) m_HiScores[i] = m_HiScores[i - 1];
