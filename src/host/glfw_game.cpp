@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 
 BBGlfwGame* BBGlfwGame::_glfwGame = nullptr;
@@ -30,7 +32,17 @@ int BBGlfwGame::Millisecs() {
   return int(uint32_t(uint64_t(ms)));
 }
 
-int BBGlfwGame::SaveState(String state) { return BBGame::SaveState(state); }
+// The game carries on with its state in memory when a save fails, and the
+// next save may well succeed; the player hears of a failure once, and again
+// only after saving worked in between.
+int BBGlfwGame::SaveState(String state) {
+  int result = BBGame::SaveState(state);
+  if (result != 0 && !_saveFailing)
+    fprintf(stderr, "larkspin: cannot save ./.quillstate: %s\n", strerror(errno));
+  _saveFailing = result != 0;
+  return result;
+}
+
 String BBGlfwGame::LoadState() { return BBGame::LoadState(); }
 
 void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {

@@ -1,7 +1,7 @@
 """The state file a session leaves behind, read by the game's own loading
 code: all three checksums hold, Time Attack's lists carry the rounds' scores
 on top of the planted entries, and one changed digit in a table resets that
-table alone on the next load."""
+table alone on the next load while a copy of the file is kept."""
 
 import os
 import shutil
@@ -45,6 +45,8 @@ parts[38] = parts[38][:-1] + str((int(parts[38][-1]) + 1) % 10)
 with open(os.path.join(damaged, ".quillstate"), "w") as f:
     f.write("|".join(parts))
 messages2, settings2, lists2 = state_show(damaged)
+with open(os.path.join(damaged, ".quillstate.bad")) as f:
+    expect(f.read() == "|".join(parts), "damaged table: the player's bytes are kept in .quillstate.bad")
 expect("Settings Loaded" in messages2 and "Badges Loaded" in messages2,
        "damaged table: settings and badges still load")
 expect(settings2 == settings, "damaged table: settings kept")
