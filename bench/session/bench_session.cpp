@@ -6,13 +6,20 @@
 //                                  s seconds (default 10) of a four-player round
 //   bench_session memory WxH [s]   peak memory of a session in a WxH window:
 //                                  menu, then s seconds (default 3) of a round
+//   bench_session resize [n]       resident memory at the menu before and after
+//                                  n (default 300) random window sizes from
+//                                  200x150 to 1200x750 set with xdotool, then
+//                                  640x480 again: every size reloads the assets
 //
 // Each prints a human line and a "row" line for scripts/run-benchmarks.
 // Needs a display; without DISPLAY it runs itself again under xvfb-run. The
 // start-up mirrors BBQuillGame::Main, with the host class swapped for this
 // instrumented one.
 #include <GLFW/glfw3.h>
+#define GLFW_EXPOSE_NATIVE_X11
+#include <GLFW/glfw3native.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -21,6 +28,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "common/xvfb.h"
@@ -52,7 +61,40 @@ double SinceProcessStart() {
   return double(now.tv_sec) + now.tv_nsec * 1e-9 - double(start) / double(sysconf(_SC_CLK_TCK));
 }
 
-enum Mode { kStartup, kPacing, kMemory };
+// Resident memory now, from /proc, in MiB.
+double ResidentMiB() {
+  FILE* f = fopen("/proc/self/status", "r");
+  if (!f) return -1;
+  char line[256];
+  double kib = -1;
+  while (fgets(line, sizeof line, f))
+    if (sscanf(line, "VmRSS: %lf kB", &kib) == 1) break;
+  fclose(f);
+  return kib / 1024.0;
+}
+
+// Asks the X server for a new window size the way a window manager or a
+// user's tool does, from outside the game.
+void XdotoolResize(unsigned long window, int width, int height) {
+  const std::string id = std::to_string(window), w = std::to_string(width),
+                    h = std::to_string(height);
+  pid_t pid = fork();
+  if (pid == 0) {
+    execlp("xdotool", "xdotool", "windowsize", id.c_str(), w.c_str(), h.c_str(), (char*)nullptr);
+    _exit(127);
+  }
+  if (pid > 0) waitpid(pid, nullptr, 0);
+}
+
+enum Mode { kStartup, kPacing, kMemory, kResize };
+
+// Updates shown at each size of the resize run: the loader restarts on every
+// new size and gets this far into its 22 steps before the next one, as with
+// a window edge being dragged. Settling lets the menu run after a full load.
+const int kUpdatesPerSize = 6;
+const int kSettleUpdates = 60;
+// How far resident memory may stay above its figure before the resizes.
+const double kResizeGoalPercent = 15.0;
 
 class SessionHost : public BBQuillGame {
  public:
@@ -69,6 +111,12 @@ class SessionHost : public BBQuillGame {
   double playFrom = -1;      // host time when the measured play began
   std::vector<double> updates;
   bool done = false;
+
+  int resizesAsked = 300;     // resize mode: random sizes in all
+  int resizes = 300;          // ... still to set
+  int resizeWait = 0;         // updates left before the next step
+  double rssBefore = -1, rssAfter = -1;
+  std::mt19937 random{2024};
 
   void SetGlfwWindow(int w, int h, int red, int green, int blue, int alpha, int depth,
                      int stencil, bool fullscreen) override {
@@ -90,6 +138,34 @@ class SessionHost : public BBQuillGame {
     BBQuillGame::UpdateGame();
     if (menuAt < 0) ++updatesToMenu;
     if (playFrom >= 0) updates.push_back(Time());
+    if (mode == kResize && menuAt >= 0) StepResizes();
+  }
+
+  // Settle at the menu, note the memory, then one new size every few
+  // updates; after the last, 640x480 again until loading is over and settled.
+  void StepResizes() {
+    c_MyApp* app = static_cast<c_MyApp*>(bb_app__app);
+    if (done) return;
+    if (resizeWait > 0) {
+      --resizeWait;
+      return;
+    }
+    if (resizes < 0 && app->m_LoadStep != 0) return;  // the last load is still running
+    if (rssBefore < 0) rssBefore = ResidentMiB();
+    const unsigned long window = glfwGetX11Window(GlfwWindow());
+    if (resizes > 0) {
+      --resizes;
+      XdotoolResize(window, std::uniform_int_distribution<int>(200, 1200)(random),
+                    std::uniform_int_distribution<int>(150, 750)(random));
+      resizeWait = kUpdatesPerSize;
+    } else if (resizes == 0) {
+      --resizes;
+      XdotoolResize(window, 640, 480);
+      resizeWait = kSettleUpdates;
+    } else {
+      rssAfter = ResidentMiB();
+      done = true;
+    }
   }
 
   void SwapBuffers() override {
@@ -100,6 +176,10 @@ class SessionHost : public BBQuillGame {
       menuAt = SinceProcessStart();
       if (mode == kStartup) {
         done = true;
+        return;
+      }
+      if (mode == kResize) {
+        resizeWait = kSettleUpdates;
         return;
       }
       // Straight into a Battle-Four round: four computer players.
@@ -135,6 +215,16 @@ int Report(SessionHost* host) {
            rate, rate >= 59.5 && rate <= 60.5 ? "met" : "missed");
     printf("row\tworst gap between updates\t%.1f ms\t-\t-\n", worst * 1000);
     return 0;
+  }
+  if (host->mode == kResize) {
+    const double change = (host->rssAfter / host->rssBefore - 1.0) * 100.0;
+    printf("resize: resident %.1f MiB at the menu, %.1f MiB after %d window sizes and back "
+           "to 640x480 (%+.1f %%)\n", host->rssBefore, host->rssAfter, host->resizesAsked,
+           change);
+    printf("row\tresident memory after %d resizes\t%+.1f %% (%.0f -> %.0f MiB)\t"
+           "within %g %%\t%s\n", host->resizesAsked, change, host->rssBefore, host->rssAfter,
+           kResizeGoalPercent, host->rssAfter > 0 && change <= kResizeGoalPercent ? "met" : "missed");
+    return host->rssAfter > 0 ? 0 : 1;
   }
   rusage use;
   getrusage(RUSAGE_SELF, &use);
@@ -175,8 +265,11 @@ int main(int argc, char** argv) {
       return 2;
     }
     host->seconds = argc > 3 ? atof(argv[3]) : 3;
+  } else if (!strcmp(what, "resize")) {
+    host->mode = kResize;
+    host->resizesAsked = host->resizes = argc > 2 ? atoi(argv[2]) : 300;
   } else if (strcmp(what, "startup")) {
-    fprintf(stderr, "bench_session: startup | pacing [s] | memory WxH [s]\n");
+    fprintf(stderr, "bench_session: startup | pacing [s] | memory WxH [s] | resize [n]\n");
     return 2;
   }
   BBQuillGame::argc = argc;

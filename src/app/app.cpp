@@ -87,6 +87,8 @@ int bb_app_SaveState(String state) {
   return 0;
 }
 
+int bb_app_KeepStateCopy() { return bb_app__game->KeepStateCopy(); }
+
 int bb_app_EndApp() {
   bbError(String());
   return 0;

@@ -44,6 +44,8 @@ int bb_app_DeviceHeight();
 int bb_app_ValidateDeviceWindow(bool notifyApp);
 String bb_app_LoadState();
 int bb_app_SaveState(String state);
+// Keeps the bytes of the state last loaded beside the state file.
+int bb_app_KeepStateCopy();
 int bb_app_EndApp();
 int bb_app_EnumDisplayModes();
 

@@ -12,6 +12,16 @@ const int kFlagsMidHandle = 1;
 
 bool validImage(int n) { return n >= 0 && n < 100; }
 
+// Empties slot n. The picture it held gives up its texture and pixel copy at
+// once: every resize reloads all sheets, and leaving the old ones to the
+// collector let memory climb by hundreds of megabytes. A grabbed image
+// shares its source's surface, so only an image that owns one discards it.
+void dropImage(c_MyApp* app, int n) {
+  c_Image* old = app->m_Images[n];
+  if (old && old->m_surface && !old->m_source) old->m_surface->Discard();
+  gc_assign(app->m_Images[n], (c_Image*)nullptr);
+}
+
 }  // namespace
 
 int c_MyApp::p_ResLevel() {
@@ -38,7 +48,7 @@ String c_MyApp::p_ImgFile(String name) {
 int c_MyApp::p_LoadImg(int n, String name, int w, int h, int frames, int flags) {
   if (!validImage(n)) return 0;
   const int fw = w * m_HDLevel, fh = h * m_HDLevel;
-  gc_assign(m_Images[n], (c_Image*)nullptr);
+  dropImage(this, n);
   if (bb_graphics_device) gc_assign(m_Images[n], bb_graphics_LoadImage2(p_ImgFile(name), fw, fh, frames, flags));
   // Sizes are kept even when the file is missing, so hit tests still work.
   m_ImgSize[3 * n] = fw;
@@ -49,7 +59,7 @@ int c_MyApp::p_LoadImg(int n, String name, int w, int h, int frames, int flags) 
 
 int c_MyApp::p_LoadFont(int n, String name, int advance, int lineHeight) {
   if (!validImage(n)) return 0;
-  gc_assign(m_Images[n], (c_Image*)nullptr);
+  dropImage(this, n);
   if (bb_graphics_device)
     gc_assign(m_Images[n], bb_graphics_LoadImage2(p_ImgFile(name), 16 * m_HDLevel, 16 * m_HDLevel, 128,
                                                   kFlagsMidHandle));
@@ -62,7 +72,7 @@ int c_MyApp::p_LoadFont(int n, String name, int advance, int lineHeight) {
 
 int c_MyApp::p_ReserveImg(int n, int width, int height) {
   if (!validImage(n)) return 0;
-  gc_assign(m_Images[n], (c_Image*)nullptr);
+  dropImage(this, n);
   if (bb_graphics_device) gc_assign(m_Images[n], bb_graphics_CreateImage(width, height, 1, kFlagsMidHandle));
   m_ImgSize[3 * n] = width;
   m_ImgSize[3 * n + 1] = height;

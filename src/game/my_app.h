@@ -230,6 +230,7 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
   int p_Load();
   int p_LoadMenu();
   String p_StateString();
+  // Restores what is valid; returns how many sections failed their checksum.
   int p_ParseState(String state);
 
   // Check-in

@@ -88,13 +88,19 @@ int c_MyApp::p_Save() {
   return 0;
 }
 
-int c_MyApp::p_Load() { return p_ParseState(bb_app_LoadState()); }
+// A damaged section falls back to its defaults; the player's bytes are
+// kept beside the state file all the same.
+int c_MyApp::p_Load() {
+  if (p_ParseState(bb_app_LoadState()) > 0) bb_app_KeepStateCopy();
+  return 0;
+}
 
 int c_MyApp::p_ParseState(String state) {
   Array<String> parts = state.Split(String("|"));
   const int n = parts.Length();
   if (bb_Larkspin_DebugMode == 1) bbPrint(state);
 
+  int damaged = 0;  // sections that failed their checksum
   int badgeStart = 0;
   if (n >= kSettings) {
     for (int i = 0; i < kSettings; ++i) m_Settings[i] = readNumber(parts[i]);
@@ -104,6 +110,7 @@ int c_MyApp::p_ParseState(String state) {
       bbPrint(String("Settings Loaded"));
     } else {
       bbPrint(String("Settings Checksum Invalid"));
+      ++damaged;
       for (int i = 0; i < kSettings; ++i) m_Settings[i] = 0;
       m_Settings[5] = 1;
     }
@@ -138,6 +145,7 @@ int c_MyApp::p_ParseState(String state) {
       bbPrint(String("Badges Loaded"));
     } else {
       bbPrint(String("Badge Checksum Invalid"));
+      ++damaged;
       for (int i = 0; i < 256; ++i) m_Badges[i] = false;
     }
   }
@@ -149,16 +157,18 @@ int c_MyApp::p_ParseState(String state) {
       m_HiScores[10 * t + 60 + k] = readNumber(parts[start + 2 * k + 1]);
     }
     if (tableChecksum(m_HiScores, t) != readNumber(parts[start + kTableParts - 1])) {
+      ++damaged;
       for (int k = 0; k < 10; ++k) m_HiScores[10 * t + k] = m_HiScores[10 * t + 60 + k] = 0;
     }
   }
   bbPrint(String("Highscores Loaded"));
-  return 0;
+  return damaged;
 }
 
 int c_MyApp::p_LoadMenu() {
-  // A round left from the pause menu (winner -1) is not a result.
-  if (m_GameMode >= 1 && m_GameMode <= 6 && m_Winner != -1) {
+  // A one-player score counts however the round ended; a battle quit from
+  // the pause menu (winner -1) has no winner to record.
+  if (m_GameMode >= 1 && m_GameMode <= 6) {
     const int b = 10 * (m_GameMode - 1);
     auto pushFront = [this](int first, int from, int value) {
       for (int i = first + 9; i > from; --i) m_HiScores[i] = m_HiScores[i - 1];

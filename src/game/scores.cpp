@@ -31,9 +31,9 @@ void overlayWords(int winner, const char** first, const char** second) {
 
 // Whether the finished one-player score will enter its mode's top ten: the
 // table only takes a score that beats an entry, so a tie with the last one
-// stays out, and a round quit from the pause menu records nothing at all.
+// stays out. A round quit from the pause menu keeps the score it earned.
 bool scoreEntersTable(c_MyApp* app) {
-  if (app->m_GameMode < 1 || app->m_GameMode > 3 || app->m_Winner == -1) return false;
+  if (app->m_GameMode < 1 || app->m_GameMode > 3) return false;
   const int b = 10 * (app->m_GameMode - 1);
   for (int k = 0; k < 10; ++k)
     if (app->m_LastScore > app->m_HiScores[b + k]) return true;

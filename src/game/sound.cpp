@@ -18,6 +18,9 @@ String c_MyApp::p_SfxFile(int n) {
 
 int c_MyApp::p_LoadSFX(int n) {
   if (!validSound(n)) return 0;
+  // The replaced effect's buffer goes now (once no channel plays it), not
+  // whenever the collector gets to it: every resize reloads the bank.
+  if (m_Sounds[n] && m_Sounds[n]->m_sample) m_Sounds[n]->m_sample->Discard();
   gc_assign(m_Sounds[n], (c_Sound*)nullptr);
   if (!bb_audio_device) return 0;  // no audio at all: every effect stays silent
   gc_assign(m_Sounds[n], bb_audio_LoadSound(p_SfxFile(n)));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "host/display_mode.h"
 #include "host/events.h"
@@ -28,6 +29,8 @@ class BBGame {
   virtual bool Suspended();
   virtual int Millisecs();
   virtual void GetDate(Array<int> date);
+  // 0 when saved, -1 when the state file could not be created or replaced,
+  // -2 when fewer bytes were written than encoded; errno tells why.
   virtual int SaveState(String state);
   virtual String LoadState();
   virtual String LoadString(String path);
@@ -60,6 +63,10 @@ class BBGame {
   virtual void MotionEvent(int event, int data, float x, float y, float z);
   virtual void DiscardGraphics();
 
+  // Keeps a copy of the state file last loaded beside it (".bad"), for a
+  // game that found part of it damaged. 0 when kept.
+  int KeepStateCopy();
+
  protected:
   BBGameDelegate* _delegate = nullptr;
   bool _keyboardEnabled = false;
@@ -77,4 +84,13 @@ class BBGame {
   // released while the game re-opens its window) gets no collector step of
   // its own: the game's unrooted locals are live until the outer call ends.
   int _callDepth = 0;
+
+  // Moves an unusable state file out of the way of saves; false (errno set)
+  // when it could not be moved.
+  bool SetAsideUnusableState(const std::string& target);
+
+  // The bytes of the state file last loaded, until a copy of them is kept.
+  std::string _loadedState;
+  // Why the state file could not be used, while it still stands in the way.
+  std::string _unusableState;
 };

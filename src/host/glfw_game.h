@@ -91,5 +91,6 @@ class BBGlfwGame : public BBGame {
 
   GLFWwindow* _window = nullptr;
   bool _mouseVisible = true;
+  bool _saveFailing = false;  // the last save failed and was reported
   int _joyUnits[BB_JOY_UNITS] = {-1, -1, -1, -1};
 };

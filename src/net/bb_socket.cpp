@@ -132,6 +132,15 @@ static int TransferSize(BBDataBuffer* buf, int offset, int count) {
   return count < room ? count : room;
 }
 
+// A receive that Close woke sees the end of the stream, like a peer's
+// orderly close; it was cut off here, so it fails instead. After Close the
+// handle number differs (the old one lingers until its last user is gone).
+int BBSocket::ReceiveResult(int fd, ssize_t n) {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (n < 0 || (n == 0 && socket != fd)) return -1;
+  return (int)n;
+}
+
 int BBSocket::Send(BBDataBuffer* buf, int offset, int count) {
   count = TransferSize(buf, offset, count);
   if (count < 0) return -1;
@@ -155,8 +164,9 @@ int BBSocket::Receive(BBDataBuffer* buf, int offset, int count) {
   do {
     n = recv(fd, buf->data + offset, (size_t)count, 0);
   } while (n < 0 && errno == EINTR);
+  int result = ReceiveResult(fd, n);
   Release();
-  return n < 0 ? -1 : (int)n;
+  return result;
 }
 
 int BBSocket::SendTo(BBDataBuffer* buf, int offset, int count, BBSocketAddress* to) {
@@ -178,9 +188,10 @@ int BBSocket::ReceiveFrom(BBDataBuffer* buf, int offset, int count, BBSocketAddr
   sockaddr_in sender;
   socklen_t len = sizeof(sender);
   ssize_t n = recvfrom(fd, buf->data + offset, (size_t)count, 0, (sockaddr*)&sender, &len);
+  int result = ReceiveResult(fd, n);
   Release();
-  if (n >= 0 && from) from->Set(sender);
-  return n < 0 ? -1 : (int)n;
+  if (result >= 0 && from) from->Set(sender);
+  return result;
 }
 
 bool BBSocket::QueryAddress(int (*query)(int, sockaddr*, socklen_t*),

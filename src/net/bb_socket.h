@@ -47,6 +47,8 @@ class BBSocket : public Object {
   // operating system hands out next under the same number.
   int Acquire();
   void Release();
+  // The count a receive on fd reports: -1 for an error or a local Close.
+  int ReceiveResult(int fd, ssize_t n);
   // Reads one end's address with getsockname or getpeername.
   bool QueryAddress(int (*query)(int, sockaddr*, socklen_t*), BBSocketAddress* address);
 

@@ -114,10 +114,64 @@ TEST_F(Files, FailedSavesKeepThePreviousStateFile) {
   EXPECT_EQ(ReadBytes(dir / ".quillstate"), "old|records|");
   EXPECT_TRUE(OnlyStateFile());
 
+  // A folder standing in the file's place cannot be replaced. The desktop
+  // host says so once, and again only after a save has worked in between.
+  fs::remove(dir / ".quillstate");
+  fs::create_directory(dir / ".quillstate");
+  ChildResult reports = RunInChild([&] {
+    printf("%d", host.SaveState("x"));
+    host.SaveState("x");
+    fs::remove(dir / ".quillstate");
+    host.SaveState("x");
+    fs::remove(dir / ".quillstate");
+    fs::create_directory(dir / ".quillstate");
+    host.SaveState("x");
+  });
+  EXPECT_EQ(reports.out, "-1");
+  const std::string message = "larkspin: cannot save ./.quillstate: Is a directory\n";
+  EXPECT_EQ(reports.err, message + message);
+
   fs::create_directory(dir / "gone");
   fs::current_path(dir / "gone");
   fs::remove(dir / "gone");  // no file can be created in a deleted directory
   EXPECT_EQ(host.SaveState("x"), -1);
+}
+
+// A state file that exists but cannot be used is moved aside before anything
+// is saved: one the player cannot read (checked as an unprivileged user,
+// since root reads everything) and one far larger than any state.
+TEST_F(Files, UnusableStateFilesAreMovedAsideNotSavedOver) {
+  const std::string big(64 * 1024 + 1, '7');
+  for (bool unreadable : {true, false}) {
+    std::ofstream(dir / ".quillstate") << (unreadable ? "1|2|records|" : big);
+    if (unreadable) fs::permissions(dir / ".quillstate", fs::perms::none);
+    fs::permissions(dir, fs::perms::all);
+    ChildResult outcome = RunInChild([&] {
+      if (unreadable && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return;
+      int loaded = host.LoadState().Length();
+      printf("%d %d", loaded, host.SaveState("fresh|"));
+    });
+    EXPECT_EQ(outcome.out, "0 0") << unreadable;
+    const char* why = unreadable ? "cannot read ./.quillstate: Permission denied"
+                                 : "./.quillstate is larger than 65536 bytes";
+    EXPECT_EQ(outcome.err, std::string("larkspin: ") + why +
+                               "; moved it to ./.quillstate.bad and started with defaults\n");
+    fs::permissions(dir / ".quillstate.bad", fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(ReadBytes(dir / ".quillstate.bad"), unreadable ? "1|2|records|" : big);
+    EXPECT_EQ(ReadBytes(dir / ".quillstate"), "fresh|");
+  }
+}
+
+// A state file linked elsewhere (a synced folder) stays a link: saves replace
+// the target, with their temporary file beside it.
+TEST_F(Files, SavesGoThroughALinkToItsTarget) {
+  fs::create_directory(dir / "synced");
+  fs::create_symlink("synced/larkspin", dir / ".quillstate");
+  ASSERT_EQ(host.SaveState("linked|"), 0);
+  EXPECT_TRUE(fs::is_symlink(dir / ".quillstate"));
+  EXPECT_EQ(ReadBytes(dir / "synced" / "larkspin"), "linked|");
+  EXPECT_TRUE(host.LoadState() == String("linked|"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "synced"), fs::directory_iterator()), 1);
 }
 
 // A save killed halfway leaves its temporary file; the next start clears
