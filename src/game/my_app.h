@@ -173,6 +173,7 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
   int p_ScreenStep();
   int p_SlidePanels();
   int p_DebugLine();
+  int p_FrameRate();
   int p_PauseRule();
   int p_FitScreen(int devWidth, int devHeight);
   int p_DeviceChanged(int devWidth, int devHeight);
