@@ -153,12 +153,11 @@ TEST_F(Round, BasesKeepToTheirCornersWhenTheScreenChangesShape) {
     P(3, kRespawn) = 100.0f;
     app->p_Game();
     SCOPED_TRACE(testing::Message() << "screen height " << H());
-    for (int p = 1; p <= 4; ++p) {
+    for (int p = 1; p <= 4; ++p)
       EXPECT_TRUE(P(p, kBaseX) > 0.0f && P(p, kBaseX) < W() && P(p, kBaseY) > 0.0f && P(p, kBaseY) < H());
-    }
-    EXPECT_EQ(P(2, kY), 200.0f);              // a ship in flight stays put
-    EXPECT_EQ(P(3, kY), P(3, kBaseY));         // a waiting one goes with its base
-    Human(2, P(2, kBaseX), P(2, kBaseY));      // and the bottom corner still banks
+    EXPECT_EQ(P(2, kY), 200.0f);           // a ship in flight stays put
+    EXPECT_EQ(P(3, kY), P(3, kBaseY));     // a waiting one goes with its base
+    Human(2, P(2, kBaseX), P(2, kBaseY));  // and the bottom corner still banks
     P(2, kGems) = 1.0f;
     const float score = P(2, kScore);
     for (int u = 0; u < 5; ++u) app->p_Game();
