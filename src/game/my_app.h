@@ -112,6 +112,7 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
   float m_ToySpeed = 25.0f;
   float m_ToyRadius = 25.0f;
   Array<float> m_PauseData;
+  int m_ToyTrailSet = 0;  // 1 once this pause's ribbon has been started at the pen
 
   // Sound
   Array<c_Sound*> m_Sounds;
@@ -172,6 +173,7 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
   int p_ScreenStep();
   int p_SlidePanels();
   int p_DebugLine();
+  int p_FrameRate();
   int p_PauseRule();
   int p_FitScreen(int devWidth, int devHeight);
   int p_DeviceChanged(int devWidth, int devHeight);

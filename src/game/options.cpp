@@ -292,6 +292,15 @@ void spirograph(c_MyApp* a, float W, float H) {
   float* pt = a->m_PauseData.Data();
   pt[202] = ax + a->m_ToyRadius * std::sin(pen);
   pt[203] = ay - a->m_ToyRadius * std::cos(pen);
+  // A pause that has just opened starts the ribbon at the pen, not at the
+  // field's corner or wherever an earlier pause left it.
+  if (a->m_ToyTrailSet == 0) {
+    for (int k = 0; k < 101; ++k) {
+      pt[2 * k] = pt[202];
+      pt[2 * k + 1] = pt[203];
+    }
+    a->m_ToyTrailSet = 1;
+  }
   for (int k = 0; k <= 100; ++k) {
     const float kf = float(k), h = (a->m_ToyHue + 2.0f * kf) * kDegToRad;
     a->p_SetCol(float(ribbon(kf + kf * std::sin(h))), float(ribbon(kf + kf * std::cos(h))),
@@ -418,7 +427,10 @@ int c_MyApp::p_InGame() {
     }
     p_Alpha(1.0f);
   }
-  if (m_Paused == 1) p_PauseMenu();
+  if (m_Paused == 1)
+    p_PauseMenu();
+  else
+    m_ToyTrailSet = 0;
   return 0;
 }
 

@@ -19,6 +19,15 @@ const int kLatchButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
 int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
+const int kKeyTouch0 = 384;
+
+// A press already released again when the update comes (a quick click or a
+// touchpad tap) is down for that one update, so it acts once as a held
+// press does; the device keeps its hit until the update has run.
+bool pressedThisUpdate(int finger) {
+  return bb_input_TouchDown(finger) || bb_input_KeyHit(kKeyTouch0 + finger) > 0;
+}
+
 }  // namespace
 
 int c_MyApp::p_BackKeyStep() {
@@ -36,7 +45,7 @@ int c_MyApp::p_PointerStep() {
 }
 
 int c_MyApp::p_TouchStep() {
-  m_Touching = bb_input_MouseDown(0) ? 1 : 0;
+  m_Touching = bb_input_MouseDown(0) || bb_input_MouseHit(0) > 0 ? 1 : 0;
   for (int i = 0; i < 10; ++i) {
     m_TouchDown[i] = 0;
     m_TouchX[i] = LK_NO_TOUCH;
@@ -48,7 +57,7 @@ int c_MyApp::p_TouchStep() {
   }
   const float offY = overscanY();
   for (int i = 0; i < 10; ++i) {
-    if (!bb_input_TouchDown(i)) continue;
+    if (!pressedThisUpdate(i)) continue;
     m_TouchX[i] = lk_trunc((bb_input_TouchX(i) - bb_Larkspin_overscan) / m_ScaleX);
     m_TouchY[i] = lk_trunc((bb_input_TouchY(i) - offY) / m_ScaleY);
     m_TouchDown[i] = 1;

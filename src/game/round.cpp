@@ -17,17 +17,44 @@ bool present(c_MyApp* app, int p) { return Player(app, p)[kPresent] > 0.0f; }
 
 int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
+// Player p's base: its own corner of a w by h field.
+void baseCorner(int p, float w, float h, float* x, float* y) {
+  const float pos[kMaxPlayer + 1][2] = {{0, 0}, {96, 64}, {w - 96, h - 64}, {96, h - 64}, {w - 96, 64}};
+  *x = pos[p][0];
+  *y = pos[p][1];
+}
+
 // Players start in their corners facing the middle of the field.
 void placePlayers(c_MyApp* app, float w, float h) {
-  const float pos[kMaxPlayer + 1][2] = {{0, 0}, {96, 64}, {w - 96, h - 64}, {96, h - 64}, {w - 96, 64}};
   const float facing[kMaxPlayer + 1] = {0, 225, 45, -45, 135};
   for (int p = 1; p <= kMaxPlayer; ++p) {
     float* pl = Player(app, p);
     pl[kPresent] = 1.0f;
-    pl[kX] = pl[kBaseX] = pos[p][0];
-    pl[kY] = pl[kBaseY] = pos[p][1];
+    baseCorner(p, w, h, &pl[kBaseX], &pl[kBaseY]);
+    pl[kX] = pl[kBaseX];
+    pl[kY] = pl[kBaseY];
     pl[kController] = float(kComputer);
     pl[kWanted] = facing[p];
+  }
+}
+
+// The field is the virtual screen, which changes shape with the window. A
+// base keeps to its corner, so its player can still reach it and bank; a
+// ship waiting at its base (out of play, or parked there since the start)
+// goes with it. Everything else stays where it is.
+void followCorners(c_MyApp* app) {
+  for (int p = 1; p <= kMaxPlayer; ++p) {
+    float* pl = Player(app, p);
+    float x, y;
+    baseCorner(p, bb_Larkspin_jscrw, bb_Larkspin_jscrh, &x, &y);
+    if (x == pl[kBaseX] && y == pl[kBaseY]) continue;
+    const bool waiting = pl[kRespawn] > 0.0f || (pl[kX] == pl[kBaseX] && pl[kY] == pl[kBaseY]);
+    pl[kBaseX] = x;
+    pl[kBaseY] = y;
+    if (waiting) {
+      pl[kX] = x;
+      pl[kY] = y;
+    }
   }
 }
 
@@ -316,6 +343,7 @@ int c_MyApp::p_LoadGame() {
 
 int c_MyApp::p_Game() {
   p_DoBG(0, 0, 0, -123.0f);
+  followCorners(this);
   joinStep(this);
   drawBases(this);
   p_ResetDraw();

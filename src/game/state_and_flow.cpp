@@ -8,6 +8,9 @@ namespace {
 
 const int kKeyF1 = 112, kKeyF2 = 113, kKeyF4 = 115, kKeyF11 = 122;
 const int kKeyClose = 432;
+// Where F2's frame rate sits: the top left corner, which the round's pause
+// icon leaves free while it is shown.
+const float kFpsX = 4.0f, kFpsY = 4.0f;
 
 void clearPad(Array<int>& pad) {
   for (int i = 0; i <= 18; ++i) pad[i] = 0;
@@ -145,6 +148,7 @@ int c_MyApp::p_OnUpdate() {
   p_OnScreenPad();
   p_TiltIndicator();
   p_DebugLine();
+  p_FrameRate();
   p_ShowBadges();
   return 0;
 }
@@ -207,6 +211,15 @@ int c_MyApp::p_DebugLine() {
   String line = String(m_RenderFpsAvg) + String(":") + String(m_ScaleX) + String(",") +
                 String(m_ScaleY) + String(" - ") + String(m_DrawCount / LK_CMD_FLOATS);
   p_Text(16.0f, y, line, 0.0f, 0.0f, 0);
+  return 0;
+}
+
+// F2: the frames rendered per second, the same smoothed figure the debug
+// line shows, small in a corner of every screen.
+int c_MyApp::p_FrameRate() {
+  if (m_ShowFps != 1) return 0;
+  p_ResetDraw();
+  p_Text(kFpsX, kFpsY, String(m_RenderFpsAvg) + String(" fps"), 0.0f, 0.0f, 0);
   return 0;
 }
 

@@ -142,6 +142,30 @@ TEST_F(Round, BankingTakesOneGemPerFiveUpdates) {
   EXPECT_EQ(P(1, kScore), 3.0f);
 }
 
+TEST_F(Round, BasesKeepToTheirCornersWhenTheScreenChangesShape) {
+  Start(6);
+  ClearField();
+  P(0, kCountdown) = 0.0f;
+  Human(2, 300.0f, 200.0f);
+  for (int deviceH : {800, 960}) {  // 640 by 480 becomes 16:10, then 4:3 again
+    Resize(1280, deviceH);
+    app->p_FitScreen(1280, deviceH);
+    P(3, kRespawn) = 100.0f;
+    app->p_Game();
+    SCOPED_TRACE(testing::Message() << "screen height " << H());
+    for (int p = 1; p <= 4; ++p)
+      EXPECT_TRUE(P(p, kBaseX) > 0.0f && P(p, kBaseX) < W() && P(p, kBaseY) > 0.0f && P(p, kBaseY) < H());
+    EXPECT_EQ(P(2, kY), 200.0f);           // a ship in flight stays put
+    EXPECT_EQ(P(3, kY), P(3, kBaseY));     // a waiting one goes with its base
+    Human(2, P(2, kBaseX), P(2, kBaseY));  // and the bottom corner still banks
+    P(2, kGems) = 1.0f;
+    const float score = P(2, kScore);
+    for (int u = 0; u < 5; ++u) app->p_Game();
+    EXPECT_EQ(P(2, kScore), score + 1.0f);
+    P(2, kY) = 200.0f;
+  }
+}
+
 TEST_F(Round, HeldFireShootsEverySevenUpdates) {
   Start(1);
   ClearField();

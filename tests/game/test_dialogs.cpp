@@ -1,6 +1,8 @@
 // The options box and the pause menu: a damaged sound level, latched
 // entries, pausing and resuming a round, quitting it without a record, and
 // the spirograph's limits.
+#include <cmath>
+
 #include "game/round_records.h"
 #include "game_fixture.h"
 
@@ -105,6 +107,12 @@ TEST_F(Pause, SpirographStaysWithinItsLimits) {
   StartRound();
   Tap(kEscape);
   const float R = 480.0f * 0.45f;  // smaller than (640 - 96) x 0.45
+  // The ribbon starts at the pen: every line of it lies on the toy.
+  float reach = 0.0f;
+  for (int i = 0; i < Commands(); ++i)
+    if (Cmd(i, 0) == -3715.0f)
+      for (int end : {1, 4}) reach = std::fmax(reach, std::hypot(Cmd(i, end) - 416.0f, Cmd(i, end + 1) - 240.0f));
+  EXPECT_LE(reach, R + 1.0f);
 
   struct Hold {
     int key;

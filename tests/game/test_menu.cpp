@@ -8,7 +8,7 @@
 using Menu = MenuStage;
 
 namespace {
-const int kDown = 40, kEnter = 13, kEscape = 27;
+const int kDown = 40, kEnter = 13, kEscape = 27, kF2 = 113;
 }
 
 TEST_F(Menu, HeldDownRepeatsAfterShrinkingGapsAndStopsAtTheLastMode) {
@@ -104,4 +104,12 @@ TEST_F(Menu, BackEndsTheProgramButOnlyClosesAnOpenOptionsBox) {
         Update();
       },
       testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Menu, F2ShowsTheRenderedFrameRateInTheCorner) {
+  app->m_RenderFpsAvg = 57;
+  Tap(kF2);
+  EXPECT_EQ(Row(9.0f), "57fps");  // glyph tops at y 4, ten units high
+  Tap(kF2);
+  EXPECT_EQ(Row(9.0f), "");
 }

@@ -59,6 +59,16 @@ TEST_F(Pointer, OnePressActsOnce) {
   input->p_MouseEvent(5, 0, 10.0f, 10.0f);
   Update();
   EXPECT_EQ(app->m_InputTaken, 0);
+
+  // A click released again before the update (a touchpad tap) is down for
+  // that update only.
+  input->p_MouseEvent(4, 0, 20.0f, 10.0f);
+  input->p_MouseEvent(5, 0, 20.0f, 10.0f);
+  Update();
+  EXPECT_EQ(app->m_Touching, 1);
+  EXPECT_EQ(app->m_TouchX[0], 20);
+  Update();
+  EXPECT_EQ(app->m_Touching, 0);
 }
 
 TEST_F(Pointer, KeyLatchHoldsUntilEveryControlIsUp) {
