@@ -1,4 +1,4 @@
-// Ogg Vorbis decoding through stb_vorbis (linked from the system's libstb).
+// Ogg Vorbis decoding through stb_vorbis (the project's own build of it).
 //
 // stb_vorbis trusts its input: it skips the Ogg page checksums and takes the
 // comment header's lengths at face value, so a damaged or hostile file can
