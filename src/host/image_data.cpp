@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "host/decoders/decoder_memory.h"
@@ -37,8 +38,13 @@ const unsigned char kPngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 // Signature, then the IHDR chunk's length, type and 13 bytes of fields.
 const size_t kHeaderBytes = 8 + 8 + 13;
 
+// The decoder's reasons can quote bytes of the file (an unknown chunk's
+// type): anything but printable ASCII is shown as '?'.
 void Refuse(const String& path, const char* why) {
-  std::fprintf(stderr, "Cannot load picture %s: %s\n", path.ToUtf8().c_str(), why);
+  std::string reason(why ? why : "unknown");
+  for (char& c : reason)
+    if (c < 0x20 || c > 0x7e) c = '?';
+  std::fprintf(stderr, "Cannot load picture %s: %s\n", path.ToUtf8().c_str(), reason.c_str());
 }
 
 // The whole file, or false when it cannot be read or is larger than any
@@ -105,6 +111,27 @@ const char* CheckHeader(const Bytes& file) {
   return nullptr;
 }
 
+// The decoder copies each IDAT chunk into a buffer it allocates only for
+// data, so an empty IDAT before any other has it copy nothing to a null
+// pointer, which is undefined. An empty IDAT carries nothing: such chunks are
+// dropped before decoding (in place, in one pass, however many there are).
+void DropEmptyDataChunks(Bytes* file) {
+  unsigned char* p = file->data();
+  size_t size = file->size(), in = 8, out = 8;
+  while (size - in >= 12) {
+    uint32_t length = Be32(p + in);
+    // A chunk running past the end is left for the decoder to refuse.
+    size_t chunk = length <= size - in - 12 ? 12 + size_t(length) : size - in;
+    if (length != 0 || std::memcmp(p + in + 4, "IDAT", 4) != 0) {
+      std::memmove(p + out, p + in, chunk);
+      out += chunk;
+    }
+    in += chunk;
+  }
+  std::memmove(p + out, p + in, size - in);
+  file->resize(out + size - in);
+}
+
 }  // namespace
 
 unsigned char* BBGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
@@ -118,6 +145,7 @@ unsigned char* BBGlfwGame::LoadImageData(String path, int* width, int* height, i
     Refuse(PathToFilePath(path), refusal);
     return nullptr;
   }
+  DropEmptyDataChunks(&bytes);
   int w = 0, h = 0, d = 0;
   unsigned char* pixels;
   {
