@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "host/decoders/decoder_memory.h"
+#include "host/files.h"
 #include "host/glfw_game.h"
 
 namespace {
@@ -30,7 +31,7 @@ const long long kLargestSheetBytes = 2048LL * 2048 * 4;
 // per sample, nowhere near what a hostile header may ask for.
 const long long kMaxDecodeBytes = 6 * kLargestSheetBytes;
 // Ten times the largest sheet file; a bigger file is not a sheet.
-const long kMaxFileBytes = 16L << 20;
+const size_t kMaxFileBytes = size_t(16) << 20;
 // Matches the decoder's own dimension limit.
 const int kMaxSide = 4096;
 
@@ -47,17 +48,6 @@ void Refuse(const String& path, const char* why) {
   std::fprintf(stderr, "Cannot load picture %s: %s\n", path.ToUtf8().c_str(), reason.c_str());
 }
 
-// The whole file, or false when it cannot be read or is larger than any
-// sheet could be.
-bool ReadWhole(FILE* file, Bytes* out) {
-  unsigned char block[65536];
-  size_t n;
-  while ((n = std::fread(block, 1, sizeof block, file)) > 0) {
-    if (out->size() + n > size_t(kMaxFileBytes)) return false;
-    out->insert(out->end(), block, block + n);
-  }
-  return true;
-}
 
 uint32_t Be32(const unsigned char* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
 
@@ -138,7 +128,7 @@ unsigned char* BBGlfwGame::LoadImageData(String path, int* width, int* height, i
   FILE* file = OpenFile(path, "rb");
   if (!file) return nullptr;
   Bytes bytes;
-  bool whole = ReadWhole(file, &bytes);
+  bool whole = readWhole(file, kMaxFileBytes, &bytes);
   fclose(file);
   const char* refusal = whole ? CheckHeader(bytes) : "file too large";
   if (refusal) {
