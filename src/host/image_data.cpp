@@ -40,9 +40,10 @@ const unsigned char kPngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 const size_t kHeaderBytes = 8 + 8 + 13;
 
 // The decoder's reasons can quote bytes of the file (an unknown chunk's
-// type): anything but printable ASCII is shown as '?'.
+// type, which may even start with a zero): anything but printable ASCII is
+// shown as '?', and an empty reason as a plain one.
 void Refuse(const String& path, const char* why) {
-  std::string reason(why ? why : "unknown");
+  std::string reason(why && *why ? why : "damaged picture");
   for (char& c : reason)
     if (c < 0x20 || c > 0x7e) c = '?';
   std::fprintf(stderr, "Cannot load picture %s: %s\n", path.ToUtf8().c_str(), reason.c_str());
