@@ -1,13 +1,16 @@
 // Writes the binary seed inputs of the sound and picture targets at build
 // time, so no binary file lives in the repository: small valid files of
 // each kind (and a few legal variations the loaders must accept), from
-// which the fuzzer mutates its way into damaged ones.
+// which the fuzzer mutates its way into damaged ones, and the hostile
+// pictures the loader must refuse.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <zlib.h>
 
 #include "ogg.h"
 #include "png.h"
@@ -65,6 +68,42 @@ Bytes Picture(int w, int h) {
   return assetgen::EncodePng(rgba, w, h);
 }
 
+// A JPEG under a picture name whose code table counts add up to 4080 codes,
+// far past the 256 a table can hold: for a decoder that trusts the counts.
+Bytes JpegWithOverfullCodeTable() {
+  Bytes out = {0xFF, 0xD8, 0xFF, 0xC4};
+  const int codes = 16 * 255;
+  const int length = 2 + 1 + 16 + codes;
+  out.insert(out.end(), {uint8_t(length >> 8), uint8_t(length), 0x00});
+  out.insert(out.end(), 16, 0xFF);
+  for (int i = 0; i < codes; ++i) out.push_back(uint8_t(i));
+  out.insert(out.end(), {0xFF, 0xD9});
+  return out;
+}
+
+// 16-bit greyscale, 16384 x 16384, all black: half a megabyte on disk that
+// asks the decoder for a gigabyte of working memory. Deflated row by row so
+// the generator itself never holds the picture.
+Bytes GiantGrey16() {
+  const int side = 16384;
+  Bytes row(1 + size_t(side) * 2, 0), packed, block(1 << 16);
+  z_stream z{};
+  deflateInit(&z, 9);
+  for (int y = 0; y < side; ++y) {
+    z.next_in = row.data();
+    z.avail_in = uInt(row.size());
+    int flush = y + 1 == side ? Z_FINISH : Z_NO_FLUSH;
+    do {
+      z.next_out = block.data();
+      z.avail_out = uInt(block.size());
+      deflate(&z, flush);
+      packed.insert(packed.end(), block.data(), z.next_out);
+    } while (z.avail_out == 0);
+  }
+  deflateEnd(&z);
+  return assetgen::WrapPng(side, side, 16, 0, packed);
+}
+
 bool Write(const fs::path& dir, const std::string& target, const std::string& name, const Bytes& bytes) {
   if (bytes.empty()) {
     fprintf(stderr, "make_seeds: %s/%s came out empty\n", target.c_str(), name.c_str());
@@ -110,6 +149,8 @@ int main(int argc, char** argv) {
   ok &= Write(dir, "png_load", "one.png", Picture(1, 1));
   ok &= Write(dir, "png_load", "small.png", Picture(7, 5));
   ok &= Write(dir, "png_load", "square.png", Picture(16, 16));
+  ok &= Write(dir, "png_load", "jpeg_code_table.png", JpegWithOverfullCodeTable());
+  ok &= Write(dir, "png_load", "giant_grey16.png", GiantGrey16());
   ok &= Write(dir, "http_response", "ok.bin", Pieces({"HTTP/1.0 200 OK\r\nServer: x\r\n\r\nhello"}));
   ok &= Write(dir, "http_response", "split.bin",
               Pieces({"HTTP/1.1 404 Not", " Found\r\nA: b\r", "\n\r\nno", "t here \xC3\xA9"}));

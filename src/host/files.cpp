@@ -63,3 +63,13 @@ int readInt(FILE* file) {
   if (fread(b, 1, 4, file) != 4) return -1;
   return int(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
 }
+
+bool readWhole(FILE* file, size_t limit, std::vector<unsigned char>* out) {
+  unsigned char block[65536];
+  size_t n;
+  while ((n = fread(block, 1, sizeof block, file)) > 0) {
+    if (n > limit - out->size()) return false;
+    out->insert(out->end(), block, block + n);
+  }
+  return true;
+}

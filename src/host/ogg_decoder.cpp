@@ -1,4 +1,4 @@
-// Ogg Vorbis decoding through stb_vorbis (linked from the system's libstb).
+// Ogg Vorbis decoding through stb_vorbis (the project's own build of it).
 //
 // stb_vorbis trusts its input: it skips the Ogg page checksums and takes the
 // comment header's lengths at face value, so a damaged or hostile file can
@@ -18,6 +18,8 @@
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
 
+#include "host/files.h"
+
 namespace {
 
 typedef std::vector<unsigned char> Bytes;
@@ -32,16 +34,6 @@ const size_t kMaxSamples = size_t(128) * 1024 * 1024;
 const int kFrameRoom = 4096;
 // stb_vorbis's compiled-in channel limit.
 const int kMaxChannels = 16;
-
-bool ReadWhole(FILE* file, Bytes* out) {
-    unsigned char block[65536];
-    size_t n;
-    while ((n = std::fread(block, 1, sizeof block, file)) > 0) {
-        if (out->size() + n > kMaxFileBytes) return false;
-        out->insert(out->end(), block, block + n);
-    }
-    return !out->empty();
-}
 
 uint32_t Le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 
@@ -219,7 +211,7 @@ long DecodeAll(stb_vorbis* vorbis, int channels, short** out) {
 unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int* hertz) {
     if (!file) return nullptr;
     Bytes bytes;
-    if (!ReadWhole(file, &bytes)) return nullptr;
+    if (!readWhole(file, kMaxFileBytes, &bytes) || bytes.empty()) return nullptr;
     PageWalker pages(&bytes);
     if (!pages.Walk() || !IdentificationOk(pages.Header(0)) || !CommentsOk(pages.Header(1)) ||
         !IsHeader(pages.Header(2), 5))

@@ -23,7 +23,9 @@ std::string DataPath(const std::string& relative) { return DataDir() + "/" + rel
 Picture LoadPicture(const std::string& path) {
   Picture p;
   int channels = 0;
-  unsigned char* pixels = stbi_load(path.c_str(), &p.width, &p.height, &channels, 4);
+  std::vector<uint8_t> file = ReadBytes(path);
+  unsigned char* pixels =
+      stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &p.width, &p.height, &channels, 4);
   if (pixels) p.rgba.assign(pixels, pixels + static_cast<size_t>(p.width) * p.height * 4);
   else p.width = p.height = 0;
   stbi_image_free(pixels);

@@ -3,7 +3,7 @@
 // without a click.
 #include <gtest/gtest.h>
 
-// The decoder itself comes from the stb library, as the game links it.
+// The decoder itself is the game's build of stb_vorbis.
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
 
@@ -61,8 +61,8 @@ double Activity(const Tune& t) {
 Tune DecodeTune(const std::string& name) {
   Tune t;
   short* data = nullptr;
-  std::string path = DataPath("sfx/" + name + ".ogg");
-  int frames = stb_vorbis_decode_filename(path.c_str(), &t.channels, &t.rate, &data);
+  std::vector<uint8_t> file = ReadBytes(DataPath("sfx/" + name + ".ogg"));
+  int frames = stb_vorbis_decode_memory(file.data(), static_cast<int>(file.size()), &t.channels, &t.rate, &data);
   if (frames > 0) {
     t.frames = frames;
     t.samples.assign(data, data + static_cast<size_t>(frames) * t.channels);

@@ -2,6 +2,7 @@
 // hostile) and loading images through the API, all without a window.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -12,7 +13,7 @@
 #include "graphics/gl.h"
 #include "graphics/graphics.h"
 #include "host/glfw_game.h"
-#include <stb/stb_image_write.h>
+#include "png.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ Bytes Stored(const gxtkSurface* s) {
 }
 
 void WritePng(const std::string& path, int w, int h, int channels, const Bytes& pixels) {
-  stbi_write_png(path.c_str(), w, h, channels, pixels.data(), w * channels);
+  assetgen::WriteFile(path, assetgen::EncodePng(pixels, w, h, channels));
 }
 
 class SurfaceTest : public ::testing::Test {
@@ -139,11 +140,31 @@ TEST_F(ImageFileTest, MissingDamagedAndHostileFilesGiveNull) {
   Bytes huge = good;
   for (int i : {16, 20}) huge[i + 2] = 0xEA, huge[i + 3] = 0x60;
   Write("huge.png", huge);
+  // 4096 x 4096 in 16-bit grey: a size allowed in 8 bits, but the decoder
+  // would hold 128 MB for it.
+  Bytes deep = good;
+  for (int i : {16, 20}) deep[i + 2] = 0x10, deep[i + 3] = 0;
+  deep[24] = 16, deep[25] = 0;
+  Write("deep.png", deep);
+  Write("jpeg.png", {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0});
+  // One pixel whose stream inflates to 128 MB: only the decoder's memory
+  // ceiling can stop it.
+  Bytes zeros(128u << 20);
+  uLongf packedSize = compressBound(zeros.size());
+  Bytes packed(packedSize);
+  compress2(packed.data(), &packedSize, zeros.data(), zeros.size(), 1);
+  packed.resize(packedSize);
+  Write("inflating.png", assetgen::WrapPng(1, 1, 8, 6, packed));
 
   int w = -7, h = -7, d = -7;
-  for (const char* name : {"missing.png", "empty.png", "truncated.png", "junk.png", "huge.png"}) {
+  testing::internal::CaptureStderr();
+  for (const char* name :
+       {"missing.png", "empty.png", "truncated.png", "junk.png", "huge.png", "deep.png", "jpeg.png", "inflating.png"}) {
     EXPECT_EQ(Load(name, &w, &h, &d), nullptr) << name;
   }
+  std::string refusals = testing::internal::GetCapturedStderr();
+  for (const char* line : {"jpeg.png: not a PNG file", "deep.png: picture needs too much memory", "inflating.png: outofmem"})
+    EXPECT_NE(refusals.find(line), std::string::npos) << line << " not in:\n" << refusals;
   EXPECT_EQ(game.LoadImageData("quill://nowhere/x.png", &w, &h, &d), nullptr);
   EXPECT_EQ(std::vector<int>({w, h, d}), std::vector<int>({-7, -7, -7}));
 }

@@ -1,7 +1,8 @@
 // The real program started on copies of its data folder in which every
 // picture, sound effect or tune has been emptied, cut short or replaced by
-// junk. It must keep running until we end it, and where its pictures are
-// intact it must show something rather than a blank window.
+// junk or by a hostile file. It must keep running until we end it within a
+// bounded memory, and where its pictures are intact it must show something
+// rather than a blank window.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,13 +23,23 @@ using Bytes = std::vector<char>;
 
 namespace {
 
-enum class Damage { kEmpty, kTruncated, kGarbage };
+// kReplaced: each file becomes the fuzz seed named by the variant's `seed`.
+enum class Damage { kEmpty, kTruncated, kGarbage, kReplaced };
 
 struct Variant {
   const char* name;
   const char* extension;  // files of this kind are damaged; null: none
   Damage damage;
+  const char* seed = nullptr;
 };
+
+// Far above the intact game, far below a decoder working for a hostile
+// header; AddressSanitizer's shadow and quarantine triple a program's memory.
+#if defined(__SANITIZE_ADDRESS__)
+const long kMaxPeakKb = 900 * 1024;
+#else
+const long kMaxPeakKb = 300 * 1024;
+#endif
 
 Bytes ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -41,9 +52,9 @@ void WriteFile(const fs::path& path, const Bytes& bytes) {
 
 // Truncation keeps the header and a little more, so the loaders get past
 // their first checks; junk keeps the size, so nothing can go by length.
-void DamageFile(const fs::path& path, Damage damage, std::mt19937& random) {
+void DamageFile(const fs::path& path, const Variant& v, std::mt19937& random) {
   Bytes bytes = ReadFile(path);
-  switch (damage) {
+  switch (v.damage) {
     case Damage::kEmpty:
       bytes.clear();
       break;
@@ -52,6 +63,9 @@ void DamageFile(const fs::path& path, Damage damage, std::mt19937& random) {
       break;
     case Damage::kGarbage:
       for (char& b : bytes) b = char(random());
+      break;
+    case Damage::kReplaced:
+      bytes = ReadFile(fs::path(getenv("LARKSPIN_FUZZ_SEEDS")) / "png_load" / v.seed);
       break;
   }
   WriteFile(path, bytes);
@@ -70,7 +84,7 @@ fs::path Prepare(const fs::path& root, const Variant& v) {
   if (v.extension) {
     for (const auto& entry : fs::recursive_directory_iterator(dir / "data"))
       if (entry.is_regular_file() && entry.path().extension() == v.extension)
-        DamageFile(entry.path(), v.damage, random);
+        DamageFile(entry.path(), v, random);
   }
   return dir;
 }
@@ -79,7 +93,17 @@ struct RunResult {
   bool stillRunning = false;
   int status = 0;
   bool showedSomething = false;
+  long peakKb = 0;
 };
+
+long PeakKb(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string key;
+  long kb = 0;
+  while (status >> key && key != "VmHWM:") status.ignore(1 << 20, '\n');
+  status >> kb;
+  return kb;
+}
 
 // Runs the copied program for a few seconds in its own folder (the state
 // file lands there too), looks at the screen, then kills it.
@@ -97,6 +121,7 @@ RunResult RunFor(const fs::path& dir, int millis) {
   }
   result.stillRunning = true;
   result.showedSomething = ScreenShowsSomething();
+  result.peakKb = PeakKb(pid);
   kill(pid, SIGKILL);
   waitpid(pid, &result.status, 0);
   return result;
@@ -117,6 +142,7 @@ TEST_P(HostileAssets, ProgramKeepsRunning) {
   RunResult run = RunFor(dir, 4000);
   fs::remove_all(dir);
   ASSERT_TRUE(run.stillRunning) << v.name << ": " << Describe(run.status);
+  EXPECT_LT(run.peakKb, kMaxPeakKb) << v.name;
   // Without usable pictures there may be nothing to show; otherwise a
   // uniform screen means the game stopped drawing.
   if (!v.extension || std::string(v.extension) != ".png") {
@@ -129,6 +155,8 @@ const Variant kVariants[] = {
     {"pictures_empty", ".png", Damage::kEmpty},
     {"pictures_truncated", ".png", Damage::kTruncated},
     {"pictures_garbage", ".png", Damage::kGarbage},
+    {"pictures_jpeg", ".png", Damage::kReplaced, "jpeg_code_table.png"},
+    {"pictures_giant", ".png", Damage::kReplaced, "giant_grey16.png"},
     {"sounds_empty", ".wav", Damage::kEmpty},
     {"sounds_truncated", ".wav", Damage::kTruncated},
     {"sounds_garbage", ".wav", Damage::kGarbage},
