@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "game/round_records.h"
+#include "game/saved_slots.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ float c_MyApp::p_StickX(int stick, int controller) {
 float c_MyApp::p_StickY(int stick, int controller) {
   if (controller < 0 || controller > 3 || stick < 0 || stick > 1) return 0.0f;
   float y = bb_input_JoyY(stick, controller);
-  return m_Settings[15 + stick] == 0 ? -y : y;
+  return m_Settings[lk_saved::kLeftStickY + stick] == 0 ? -y : y;
 }
 
 int c_MyApp::m_WhichWayDoIGo(float from, float to, int lo, int hi) {

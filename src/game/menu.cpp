@@ -5,15 +5,16 @@
 #include <cmath>
 
 #include "game/menu_records.h"
+#include "game/round_records.h"
+#include "game/saved_slots.h"
 
 namespace {
 
 const float kDegToRad = 0.0174532924f;
 
-// Up/down key repeat lives in record 0 of the players' table; the game-over
-// overlay writes a long delay into the same slot to hold the dial still.
-const int kRepeatCountdown = 20;
-const int kRepeatDelay = 21;
+using lk_round::kRepeatCountdown;
+using lk_round::kRepeatDelay;
+
 const float kFirstDelay = 30.0f;
 
 // The scroller steps through 56 lines and the colour ring turns a full
@@ -403,14 +404,14 @@ String RecordsText(c_MyApp* app, int mode, int list, int rows) {
   if (rows < 1) rows = 1;
   if (rows > 10) rows = 10;
   const String nl("\\n");
-  const int b = 10 * (mode - 1);
+  const int b = lk_saved::FirstList(mode);
   String text;
   if (mode <= 3) {
     if (list == 0)
       text = rows == 1 ? String("Highscore") : String("Top ") + String(rows);
     else
       text = rows == 1 ? String("Last") : String("Last ") + String(rows);
-    const int first = list == 0 ? b : b + 60;
+    const int first = list == 0 ? b : b + lk_saved::kSecondList;
     for (int k = 0; k < rows; ++k) text += nl + app->p_rstr(app->m_HiScores[first + k], 11, String(" "));
     return text;
   }
@@ -423,7 +424,7 @@ String RecordsText(c_MyApp* app, int mode, int list, int rows) {
     // An empty slot (no winner yet) stays an empty line.
     if (winner < 1 || winner > 4) continue;
     text += String(colours[winner - 1]);
-    const int pad = app->m_HiScores[b + 60 + k];
+    const int pad = app->m_HiScores[b + lk_saved::kSecondList + k];
     if (pad == -4)
       text += String("   AI");
     else if (pad == -1)

@@ -6,6 +6,9 @@
 #include <cmath>
 
 #include "game/my_app.h"
+#include "game/saved_slots.h"
+
+using namespace lk_saved;
 
 namespace {
 
@@ -14,10 +17,6 @@ const float kDegToRad = 0.0174532924f;
 // Level 0 is the loudest; the options cycle through 0..3.
 const char* const kLevelShown[4] = {"[-  -  - Loud]", "[-  - Normal-]", "[- Quiet -  -]",
                                     "[OFF  -  -  -]"};
-const float kMusicVolume[4] = {1.0f, 0.7f, 0.4f, 0.0f};
-
-// Settings the box edits.
-const int kSoundLevel = 6, kMusicLevel = 7, kOverscan = 14, kLeftStick = 15, kRightStick = 16;
 
 enum Entry { kSound, kMusic, kScreen, kLeftStickEntry, kRightStickEntry, kQuit };
 
@@ -61,13 +60,13 @@ int listEntries(Entry* out) {
 
 String entryLabel(c_MyApp* a, Entry e) {
   switch (e) {
-    case kSound: return String("Sound : ") + String(kLevelShown[levelOf(a, kSoundLevel)]);
+    case kSound: return String("Sound : ") + String(kLevelShown[levelOf(a, kEffectsLevel)]);
     case kMusic: return String("Music : ") + String(kLevelShown[levelOf(a, kMusicLevel)]);
     case kScreen: return String(a->m_Fullscreen == 1 ? "Windowed" : "Fullscreen");
     case kLeftStickEntry:
-      return String(a->m_Settings[kLeftStick] == 1 ? "Left Thumbstick Y Normal" : "Left Thumbstick Y Flipped");
+      return String(a->m_Settings[kLeftStickY] == 1 ? "Left Thumbstick Y Normal" : "Left Thumbstick Y Flipped");
     case kRightStickEntry:
-      return String(a->m_Settings[kRightStick] == 1 ? "Right Thumbstick Y Normal"
+      return String(a->m_Settings[kRightStickY] == 1 ? "Right Thumbstick Y Normal"
                                                     : "Right Thumbstick Y Flipped");
     case kQuit: return String("Quit");
   }
@@ -77,7 +76,7 @@ String entryLabel(c_MyApp* a, Entry e) {
 void activate(c_MyApp* a, Entry e) {
   switch (e) {
     case kSound:
-      a->m_Settings[kSoundLevel] = (a->m_Settings[kSoundLevel] + 1) & 3;
+      a->m_Settings[kEffectsLevel] = (a->m_Settings[kEffectsLevel] + 1) & 3;
       break;
     case kMusic: {
       const int level = (a->m_Settings[kMusicLevel] + 1) & 3;
@@ -86,8 +85,8 @@ void activate(c_MyApp* a, Entry e) {
       break;
     }
     case kScreen: a->p_FullscreenFlip(); break;
-    case kLeftStickEntry: a->m_Settings[kLeftStick] = (a->m_Settings[kLeftStick] + 1) % 2; break;
-    case kRightStickEntry: a->m_Settings[kRightStick] = (a->m_Settings[kRightStick] + 1) % 2; break;
+    case kLeftStickEntry: a->m_Settings[kLeftStickY] = (a->m_Settings[kLeftStickY] + 1) % 2; break;
+    case kRightStickEntry: a->m_Settings[kRightStickY] = (a->m_Settings[kRightStickY] + 1) % 2; break;
     case kQuit: bbError(String()); break;
   }
 }
@@ -384,7 +383,7 @@ int c_MyApp::p_OptionBox() {
     const float y = (slide * 3.0f - 90.0f) * 4.0f + 92.0f;
     overscanBar(this, W * 0.6f, y, y - 5.0f, y - 8.0f, m_OptKeyLatch, false);
   }
-  m_Settings[5] = 1;
+  m_Settings[kSoundMode] = kSoundAll;
 
   Entry entries[6];
   int n = listEntries(entries);

@@ -3,6 +3,7 @@
 // make one press act only once. The on-screen pad and the tilt indicator are
 // switched off on the desktop but work when their switch is set.
 #include "game/my_app.h"
+#include "game/saved_slots.h"
 
 #include <cmath>
 
@@ -93,12 +94,13 @@ int c_MyApp::p_PadDecay() {
 int c_MyApp::p_OnScreenPad() {
   if (bb_Larkspin_OnScreenControls != 1 || m_Screen <= 5) return 0;
   const int W = lk_trunc(bb_Larkspin_jscrw), H = lk_trunc(bb_Larkspin_jscrh);
-  m_Settings[10] = clampInt(m_Settings[10], 32, W - 32);
-  m_Settings[11] = clampInt(m_Settings[11], 32, H - 32);
-  m_Settings[12] = clampInt(m_Settings[12], 8, 25);
-  m_PadX = m_Settings[10];
-  m_PadY = H - m_Settings[11];
-  m_PadScale = float(m_Settings[12]) / 10.0f;
+  using namespace lk_saved;
+  m_Settings[kPadX] = clampInt(m_Settings[kPadX], 32, W - 32);
+  m_Settings[kPadLift] = clampInt(m_Settings[kPadLift], 32, H - 32);
+  m_Settings[kPadSize] = clampInt(m_Settings[kPadSize], 8, 25);
+  m_PadX = m_Settings[kPadX];
+  m_PadY = H - m_Settings[kPadLift];
+  m_PadScale = float(m_Settings[kPadSize]) / 10.0f;
   const float sc = m_PadScale, px = float(m_PadX), py = float(m_PadY);
 
   p_ResetDraw();
@@ -118,12 +120,12 @@ int c_MyApp::p_OnScreenPad() {
     bool grabbed = p_Button0(94, px, py, 5);
     p_SetSize(sc);
     if (grabbed && m_TouchDown[1] == 0) {
-      m_Settings[10] = m_TouchX[0];
-      m_Settings[11] = H - m_TouchY[0];
+      m_Settings[kPadX] = m_TouchX[0];
+      m_Settings[kPadLift] = H - m_TouchY[0];
     }
     if (m_TouchDown[0] != 0 && m_TouchDown[1] != 0) {
       int spread = lk_trunc(std::fabs(float(m_TouchX[0]) - float(m_TouchX[1])) / 16.0f);
-      if (m_PadGesture >= 0) m_Settings[12] += spread - m_PadGesture;
+      if (m_PadGesture >= 0) m_Settings[kPadSize] += spread - m_PadGesture;
       m_PadGesture = spread;
     } else if (m_TouchDown[1] == 0) {
       m_PadGesture = -1;

@@ -37,8 +37,17 @@ enum {
   kPowerTime = 42,
 };
 
-// Round-wide slots of record 0.
-enum { kHitSound = 89, kCountdown = 95, kClock = 98, kLives = 99 };
+// Round-wide slots of record 0. Between rounds the menu keeps its up/down
+// key repeat in two of them; the game-over overlay writes a long delay into
+// kRepeatDelay to hold the dial still.
+enum {
+  kRepeatCountdown = 20,
+  kRepeatDelay = 21,
+  kHitSound = 89,
+  kCountdown = 95,
+  kClock = 98,
+  kLives = 99,
+};
 
 // Field object slots (m_Objects).
 enum {

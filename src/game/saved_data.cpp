@@ -1,16 +1,18 @@
 // Saved settings, badges and record tables: one "|"-separated string of
 // decimal numbers with a checksum per section, so a damaged or edited
 // section falls back to its defaults without taking the others with it.
-#include "game/my_app.h"
+#include "game/round_records.h"
+#include "game/saved_slots.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+using namespace lk_saved;
+
 namespace {
 
-const int kSettings = 25;
 const int kBadgeWords = 8;
 const int kTablesWritten = 11;
 const int kTablesRead = 6;
@@ -35,7 +37,7 @@ int readNumber(const String& part) {
 
 int settingsChecksum(Array<int>& s) {
   int32_t sum = 0;
-  for (int i = 0; i < kSettings; ++i) sum = wrapAdd(sum, wrapMul(i, s[i]));
+  for (int i = 0; i < kSettingCount; ++i) sum = wrapAdd(sum, wrapMul(i, s[i]));
   return sum;
 }
 
@@ -50,9 +52,9 @@ int badgeWord(Array<bool>& badges, int g) {
 // written for compatibility with older readers and are never read back.
 int tableChecksum(Array<int>& hi, int t) {
   int32_t sum = 0;
-  for (int k = 0; k < 10; ++k) {
-    sum = wrapAdd(sum, wrapMul(hi[10 * t + k], k + 4));
-    sum = wrapAdd(sum, wrapMul(hi[10 * t + 60 + k], t + k + 3));
+  for (int k = 0; k < kListLength; ++k) {
+    sum = wrapAdd(sum, wrapMul(hi[kListLength * t + k], k + 4));
+    sum = wrapAdd(sum, wrapMul(hi[kListLength * t + kSecondList + k], t + k + 3));
   }
   return sum;
 }
@@ -62,7 +64,7 @@ int tableChecksum(Array<int>& hi, int t) {
 String c_MyApp::p_StateString() {
   String out;
   auto put = [&out](int v) { out += String(v) + String("|"); };
-  for (int i = 0; i < kSettings; ++i) put(m_Settings[i]);
+  for (int i = 0; i < kSettingCount; ++i) put(m_Settings[i]);
   put(settingsChecksum(m_Settings));
   int32_t badgeSum = 0;
   for (int g = 0; g < kBadgeWords; ++g) {
@@ -72,9 +74,9 @@ String c_MyApp::p_StateString() {
   }
   put(badgeSum);
   for (int t = 0; t < kTablesWritten; ++t) {
-    for (int k = 0; k < 10; ++k) {
-      put(m_HiScores[10 * t + k]);
-      put(m_HiScores[10 * t + 60 + k]);
+    for (int k = 0; k < kListLength; ++k) {
+      put(m_HiScores[kListLength * t + k]);
+      put(m_HiScores[kListLength * t + kSecondList + k]);
     }
     put(tableChecksum(m_HiScores, t));
   }
@@ -96,33 +98,33 @@ int c_MyApp::p_ParseState(String state) {
   if (bb_Larkspin_DebugMode == 1) bbPrint(state);
 
   int badgeStart = 0;
-  if (n >= kSettings) {
-    for (int i = 0; i < kSettings; ++i) m_Settings[i] = readNumber(parts[i]);
+  if (n >= kSettingCount) {
+    for (int i = 0; i < kSettingCount; ++i) m_Settings[i] = readNumber(parts[i]);
     // With exactly 25 parts there is no checksum to compare: that fails.
-    bool valid = n > kSettings && settingsChecksum(m_Settings) == readNumber(parts[kSettings]);
+    bool valid = n > kSettingCount && settingsChecksum(m_Settings) == readNumber(parts[kSettingCount]);
     if (valid) {
       bbPrint(String("Settings Loaded"));
     } else {
       bbPrint(String("Settings Checksum Invalid"));
-      for (int i = 0; i < kSettings; ++i) m_Settings[i] = 0;
-      m_Settings[5] = 1;
+      for (int i = 0; i < kSettingCount; ++i) m_Settings[i] = 0;
+      m_Settings[kSoundMode] = kSoundAll;
     }
-    badgeStart = kSettings + 1;
+    badgeStart = kSettingCount + 1;
   }
 
-  if (m_Settings[10] < 64) m_Settings[10] = 64;
-  if (m_Settings[11] < 64) m_Settings[11] = 64;
-  if (m_Settings[12] < 8) m_Settings[12] = 10;
-  if (m_Settings[14] < 1) m_Settings[14] = 64;
+  if (m_Settings[kPadX] < 64) m_Settings[kPadX] = 64;
+  if (m_Settings[kPadLift] < 64) m_Settings[kPadLift] = 64;
+  if (m_Settings[kPadSize] < 8) m_Settings[kPadSize] = 10;
+  if (m_Settings[kOverscan] < 1) m_Settings[kOverscan] = 64;
   // Levels outside the four the options box offers read as full volume,
   // as the box itself treats them.
-  for (int i = 6; i <= 7; ++i)
+  for (int i : {kEffectsLevel, kMusicLevel})
     if (m_Settings[i] < 0 || m_Settings[i] > 3) m_Settings[i] = 0;
   if (bb_Larkspin_isOuya == 1) {
-    if (m_Settings[14] > 96) m_Settings[14] = 96;  // the pause menu's range
-    bb_Larkspin_overscan = float(m_Settings[14]);
+    if (m_Settings[kOverscan] > 96) m_Settings[kOverscan] = 96;  // the pause menu's range
+    bb_Larkspin_overscan = float(m_Settings[kOverscan]);
   } else {
-    m_Settings[14] = 1;
+    m_Settings[kOverscan] = 1;
     bb_Larkspin_overscan = 0.0f;
   }
 
@@ -144,12 +146,13 @@ int c_MyApp::p_ParseState(String state) {
 
   int start = badgeStart + kBadgeWords + 1;
   for (int t = 0; t < kTablesRead && start + kTableParts - 1 < n; ++t, start += kTableParts) {
-    for (int k = 0; k < 10; ++k) {
-      m_HiScores[10 * t + k] = readNumber(parts[start + 2 * k]);
-      m_HiScores[10 * t + 60 + k] = readNumber(parts[start + 2 * k + 1]);
+    for (int k = 0; k < kListLength; ++k) {
+      m_HiScores[kListLength * t + k] = readNumber(parts[start + 2 * k]);
+      m_HiScores[kListLength * t + kSecondList + k] = readNumber(parts[start + 2 * k + 1]);
     }
     if (tableChecksum(m_HiScores, t) != readNumber(parts[start + kTableParts - 1])) {
-      for (int k = 0; k < 10; ++k) m_HiScores[10 * t + k] = m_HiScores[10 * t + 60 + k] = 0;
+      for (int k = 0; k < kListLength; ++k)
+        m_HiScores[kListLength * t + k] = m_HiScores[kListLength * t + kSecondList + k] = 0;
     }
   }
   bbPrint(String("Highscores Loaded"));
@@ -159,26 +162,26 @@ int c_MyApp::p_ParseState(String state) {
 int c_MyApp::p_LoadMenu() {
   // A round left from the pause menu (winner -1) is not a result.
   if (m_GameMode >= 1 && m_GameMode <= 6 && m_Winner != -1) {
-    const int b = 10 * (m_GameMode - 1);
+    const int b = FirstList(m_GameMode);
     auto pushFront = [this](int first, int from, int value) {
-      for (int i = first + 9; i > from; --i) m_HiScores[i] = m_HiScores[i - 1];
+      for (int i = first + kListLength - 1; i > from; --i) m_HiScores[i] = m_HiScores[i - 1];
       m_HiScores[from] = value;
     };
     if (m_GameMode <= 3) {
       const int score = m_LastScore;
-      for (int k = 0; k < 10; ++k) {
+      for (int k = 0; k < kListLength; ++k) {
         if (score > m_HiScores[b + k]) {
           pushFront(b, b + k, score);
           break;
         }
       }
-      pushFront(b + 60, b + 60, score);
+      pushFront(b + kSecondList, b + kSecondList, score);
     } else if (m_Winner > 10 && m_Winner <= 14) {
       // Only the four real players have a record to read the controller
       // from; any other winner value records nothing.
       const int player = m_Winner - 10;
       pushFront(b, b, player);
-      pushFront(b + 60, b + 60, lk_trunc(m_Players[100 * player + 10]));
+      pushFront(b + kSecondList, b + kSecondList, lk_trunc(lk_round::Player(this, player)[lk_round::kController]));
     }
   }
   p_Save();

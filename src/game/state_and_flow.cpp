@@ -3,6 +3,7 @@
 // fits the virtual screen to the device and replays the recorded drawing,
 // and suspension.
 #include "game/my_app.h"
+#include "game/saved_slots.h"
 
 namespace {
 
@@ -29,9 +30,9 @@ c_MyApp::c_MyApp() {
   gc_assign(m_SfxChannels, Array<int>(33));
   gc_assign(m_Images, Array<c_Image*>(100));
   gc_assign(m_ImgSize, Array<int>(300));
-  gc_assign(m_Settings, Array<int>(25));
+  gc_assign(m_Settings, Array<int>(lk_saved::kSettingCount));
   gc_assign(m_Badges, Array<bool>(256));
-  gc_assign(m_HiScores, Array<int>(300));
+  gc_assign(m_HiScores, Array<int>(lk_saved::kRecordCount));
   gc_assign(m_Players, Array<float>(512));
   gc_assign(m_Trail, Array<float>(1000));
   gc_assign(m_Grid, Array<float>(5000000));
@@ -99,8 +100,8 @@ int c_MyApp::p_OnCreate() {
   for (int i = 0; i < 15; ++i) m_BadgeShow[i] = m_BadgeShowTime[i] = 0;
   for (int i = 0; i < 128; ++i) m_Badges[i] = false;
   for (int i = 0; i < 19; ++i) m_Pad[i] = 0;
-  for (int i = 0; i < 25; ++i) m_Settings[i] = 0;
-  m_Settings[5] = 1;
+  for (int i = 0; i < lk_saved::kSettingCount; ++i) m_Settings[i] = 0;
+  m_Settings[lk_saved::kSoundMode] = lk_saved::kSoundAll;
   for (int i = 0; i < 61; ++i) m_HiScores[i] = 0;
   p_Load();
   for (int i = 0; i <= 32; ++i) m_SfxChannels[i] = i;
