@@ -69,7 +69,7 @@ void backStep(c_MyApp* a) {
     if (pressed(a, 99)) bbError(String());
     return;
   }
-  if (pressed(a, 98) || bb_input_KeyDown(27)) {
+  if (pressed(a, 98) || bb_input_KeyDown(BBKEY_ESCAPE)) {
     a->m_Screen = 4;
     a->m_KeyLatch = 1;
     a->m_InputTaken = 1;

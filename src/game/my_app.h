@@ -246,6 +246,8 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 
   // Player controls
   int p_PlayKey(int button, int mode, int controller);
+  int p_BackKey(int button, int controller);
+  bool p_PadBack();
   int p_PlayKeyAll(int button, int mode);
   float p_StickX(int stick, int controller);
   float p_StickY(int stick, int controller);

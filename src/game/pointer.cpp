@@ -24,9 +24,9 @@ int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 int c_MyApp::p_BackKeyStep() {
   if (bb_Larkspin_isOuya == 1)
-    m_Pad[19] = bb_input_KeyHit(270) > 0 ? 1 : 0;
+    m_Pad[19] = bb_input_KeyHit(BBKEY_JOY0 + BBJOY_MENU) > 0 ? 1 : 0;  // first controller
   else
-    m_Pad[19] = bb_input_KeyHit(416);
+    m_Pad[19] = bb_input_KeyHit(BBKEY_BACK);
   return 0;
 }
 

@@ -7,9 +7,6 @@
 
 namespace {
 
-const int kKeyF1 = 112, kKeyF2 = 113, kKeyF4 = 115, kKeyF11 = 122;
-const int kKeyClose = 432;
-
 void clearPad(Array<int>& pad) {
   for (int i = 0; i <= 18; ++i) pad[i] = 0;
 }
@@ -119,11 +116,11 @@ int c_MyApp::m_MeasureRate(int now, int& last, int& fps, int& avg) {
 
 int c_MyApp::p_OnUpdate() {
   p_BackKeyStep();
-  if (bb_input_KeyHit(kKeyF1)) bb_Larkspin_DebugMode = 1 - bb_Larkspin_DebugMode;
-  if (bb_input_KeyHit(kKeyF2)) m_ShowFps = 1 - m_ShowFps;
-  if (bb_input_KeyHit(kKeyF11)) p_FullscreenFlip();
-  if (bb_input_KeyHit(kKeyF4)) bbError(String());
-  if (bb_input_KeyHit(kKeyClose)) {
+  if (bb_input_KeyHit(BBKEY_F1)) bb_Larkspin_DebugMode = 1 - bb_Larkspin_DebugMode;
+  if (bb_input_KeyHit(BBKEY_F2)) m_ShowFps = 1 - m_ShowFps;
+  if (bb_input_KeyHit(BBKEY_F11)) p_FullscreenFlip();
+  if (bb_input_KeyHit(BBKEY_F4)) bbError(String());
+  if (bb_input_KeyHit(BBKEY_CLOSE)) {
     bbError(String());
     return 0;
   }
