@@ -231,6 +231,10 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
   int p_LoadMenu();
   String p_StateString();
   int p_ParseState(String state);
+  int p_ParseSettings(Array<String>& parts);
+  int p_CorrectSettings();
+  int p_ParseBadges(Array<String>& parts, int start);
+  int p_ParseRecords(Array<String>& parts, int start);
 
   // Check-in
   int p_GetURL(String url, String query);

@@ -92,26 +92,27 @@ int c_MyApp::p_Save() {
 
 int c_MyApp::p_Load() { return p_ParseState(bb_app_LoadState()); }
 
-int c_MyApp::p_ParseState(String state) {
-  Array<String> parts = state.Split(String("|"));
+// Settings come first when there are at least 25 parts; returns where the
+// badge section starts (part 0 when the settings are missing).
+int c_MyApp::p_ParseSettings(Array<String>& parts) {
   const int n = parts.Length();
-  if (bb_Larkspin_DebugMode == 1) bbPrint(state);
-
-  int badgeStart = 0;
-  if (n >= kSettingCount) {
-    for (int i = 0; i < kSettingCount; ++i) m_Settings[i] = readNumber(parts[i]);
-    // With exactly 25 parts there is no checksum to compare: that fails.
-    bool valid = n > kSettingCount && settingsChecksum(m_Settings) == readNumber(parts[kSettingCount]);
-    if (valid) {
-      bbPrint(String("Settings Loaded"));
-    } else {
-      bbPrint(String("Settings Checksum Invalid"));
-      for (int i = 0; i < kSettingCount; ++i) m_Settings[i] = 0;
-      m_Settings[kSoundMode] = kSoundAll;
-    }
-    badgeStart = kSettingCount + 1;
+  if (n < kSettingCount) return 0;
+  for (int i = 0; i < kSettingCount; ++i) m_Settings[i] = readNumber(parts[i]);
+  // With exactly 25 parts there is no checksum to compare: that fails.
+  bool valid = n > kSettingCount && settingsChecksum(m_Settings) == readNumber(parts[kSettingCount]);
+  if (valid) {
+    bbPrint(String("Settings Loaded"));
+  } else {
+    bbPrint(String("Settings Checksum Invalid"));
+    for (int i = 0; i < kSettingCount; ++i) m_Settings[i] = 0;
+    m_Settings[kSoundMode] = kSoundAll;
   }
+  return kSettingCount + 1;
+}
 
+// Whatever was read (or kept), settings outside what the game can use are
+// brought back into range.
+int c_MyApp::p_CorrectSettings() {
   if (m_Settings[kPadX] < 64) m_Settings[kPadX] = 64;
   if (m_Settings[kPadLift] < 64) m_Settings[kPadLift] = 64;
   if (m_Settings[kPadSize] < 8) m_Settings[kPadSize] = 10;
@@ -127,24 +128,31 @@ int c_MyApp::p_ParseState(String state) {
     m_Settings[kOverscan] = 1;
     bb_Larkspin_overscan = 0.0f;
   }
+  return 0;
+}
 
-  const int badgeSum = badgeStart + kBadgeWords;
-  if (n > badgeSum) {
-    int32_t sum = 0;
-    for (int g = 0; g < kBadgeWords; ++g) {
-      uint32_t word = uint32_t(readNumber(parts[badgeStart + g]));
-      for (int k = 0; k < 32; ++k) m_Badges[32 * g + k] = ((word >> k) & 1u) != 0;
-      sum = wrapAdd(sum, int32_t(word));
-    }
-    if (sum == readNumber(parts[badgeSum])) {
-      bbPrint(String("Badges Loaded"));
-    } else {
-      bbPrint(String("Badge Checksum Invalid"));
-      for (int i = 0; i < 256; ++i) m_Badges[i] = false;
-    }
+int c_MyApp::p_ParseBadges(Array<String>& parts, int start) {
+  const int sumAt = start + kBadgeWords;
+  if (parts.Length() <= sumAt) return 0;
+  int32_t sum = 0;
+  for (int g = 0; g < kBadgeWords; ++g) {
+    uint32_t word = uint32_t(readNumber(parts[start + g]));
+    for (int k = 0; k < 32; ++k) m_Badges[32 * g + k] = ((word >> k) & 1u) != 0;
+    sum = wrapAdd(sum, int32_t(word));
   }
+  if (sum == readNumber(parts[sumAt])) {
+    bbPrint(String("Badges Loaded"));
+  } else {
+    bbPrint(String("Badge Checksum Invalid"));
+    for (int i = 0; i < 256; ++i) m_Badges[i] = false;
+  }
+  return 0;
+}
 
-  int start = badgeStart + kBadgeWords + 1;
+// Each table that is there whole is read and checked on its own; a table
+// whose checksum fails is cleared alone.
+int c_MyApp::p_ParseRecords(Array<String>& parts, int start) {
+  const int n = parts.Length();
   for (int t = 0; t < kTablesRead && start + kTableParts - 1 < n; ++t, start += kTableParts) {
     for (int k = 0; k < kListLength; ++k) {
       m_HiScores[kListLength * t + k] = readNumber(parts[start + 2 * k]);
@@ -156,6 +164,16 @@ int c_MyApp::p_ParseState(String state) {
     }
   }
   bbPrint(String("Highscores Loaded"));
+  return 0;
+}
+
+int c_MyApp::p_ParseState(String state) {
+  Array<String> parts = state.Split(String("|"));
+  if (bb_Larkspin_DebugMode == 1) bbPrint(state);
+  const int badgeStart = p_ParseSettings(parts);
+  p_CorrectSettings();
+  p_ParseBadges(parts, badgeStart);
+  p_ParseRecords(parts, badgeStart + kBadgeWords + 1);
   return 0;
 }
 
