@@ -155,7 +155,7 @@ bool areaBlocked(const float* grid, int cx, int cy, int ownGem) {
 // Returns whether the whole line is clear.
 bool probeLine(const float* grid, float x, float y, float angle, float step, int ownGem,
                bool* nearBlock) {
-  const float s = std::sin(angle * lk_round::kDegToRad), c = std::cos(angle * lk_round::kDegToRad);
+  const float s = std::sin(angle * LK_DEG_TO_RAD), c = std::cos(angle * LK_DEG_TO_RAD);
   for (int j = -1; j <= 4; ++j) {
     const int cx = lk_trunc(x + step * float(j) * s);
     const int cy = lk_trunc(y - step * float(j) * c);
@@ -175,7 +175,7 @@ int c_MyApp::p_SteerComputer(int player) {
   const float* pl = Player(this, player);
   const float x = pl[kX], y = pl[kY];
   const float* grid = m_Grid.Data();
-  float a = std::atan2(pl[kTargetX] - x, y - pl[kTargetY]) * kRadToDeg;
+  float a = std::atan2(pl[kTargetX] - x, y - pl[kTargetY]) * LK_RAD_TO_DEG;
   int clearSide = -100, blockSide = -100;
   const int ownGem = player + 2;
   for (int i = -4; i <= 0; ++i) {
@@ -187,7 +187,7 @@ int c_MyApp::p_SteerComputer(int player) {
   }
   if (clearSide >= -99) a += 20.0f * float(clearSide);
   if (blockSide >= -99) a -= 20.0f * float(blockSide);
-  m_MoveX = std::sin(a * kDegToRad);
-  m_MoveY = -std::cos(a * kDegToRad);
+  m_MoveX = std::sin(a * LK_DEG_TO_RAD);
+  m_MoveY = -std::cos(a * LK_DEG_TO_RAD);
   return 0;
 }

@@ -28,8 +28,8 @@ float rockPicture() {
 }
 
 void setHeading(float* o, float angle, float speed) {
-  o[kVelX] = -std::sin(angle * kDegToRad) * speed;
-  o[kVelY] = -std::cos(angle * kDegToRad) * speed;
+  o[kVelX] = -std::sin(angle * LK_DEG_TO_RAD) * speed;
+  o[kVelY] = -std::cos(angle * LK_DEG_TO_RAD) * speed;
 }
 
 void markGrid(c_MyApp* app, const float* o) {

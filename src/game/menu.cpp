@@ -10,7 +10,6 @@
 
 namespace {
 
-const float kDegToRad = 0.0174532924f;
 
 using lk_round::kRepeatCountdown;
 using lk_round::kRepeatDelay;
@@ -23,7 +22,6 @@ const int kCreditWrap = 2520;
 
 const float kItemStep = 32.0f;  // degrees between neighbouring dial items
 
-float clampf(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 int lowestItem() { return bb_Larkspin_isOuya == 1 ? -2 : -1; }
 
@@ -167,7 +165,7 @@ void dragStep(c_MyApp* a, float cx, float cy) {
   const bool onDial = dx < 250.0f && dy < 250.0f && !(dx < 32.0f && dy < 32.0f);
   if (onDial && a->m_InputTaken != 1 && a->m_DragX >= 0) {
     const float d = float((a->m_DragX - x) + (a->m_DragY - y)) / 4.0f;
-    a->m_DialSpeed = clampf(a->m_DialSpeed - d, -40.0f, 40.0f);
+    a->m_DialSpeed = lk_clamp(a->m_DialSpeed - d, -40.0f, 40.0f);
     a->m_MenuFocus = 1;
     if (std::fabs(d) > 1.0f) a->m_InputTaken = a->m_KeyLatch = -1;
   }
@@ -256,7 +254,7 @@ void dialStep(c_MyApp* a, const Layout& L) {
     if (k <= lowest || k >= 6) continue;
     const float angle = kItemStep * float(k) + 48.0f + a->m_DialAngle;
     const float r = 116.0f + 1.5f * std::fmax(0.0f, 45.0f - std::fabs(angle - 45.0f));
-    const float x = cx + r * std::sin(angle * kDegToRad), y = cy - r * std::cos(angle * kDegToRad);
+    const float x = cx + r * std::sin(angle * LK_DEG_TO_RAD), y = cy - r * std::cos(angle * LK_DEG_TO_RAD);
     drawItem(a, k, x, y, angle);
     freeTurn(a, k, angle, before);
     itemTap(a, k, x, y);
@@ -285,7 +283,7 @@ void repeatStep(c_MyApp* a) {
   }
   countdown -= 1.0f;
   if (countdown >= 0.0f) return;
-  const int target = lk_trunc(clampf(float(a->m_MenuSel + (down ? 1 : 0) - (up ? 1 : 0)),
+  const int target = lk_trunc(lk_clamp(float(a->m_MenuSel + (down ? 1 : 0) - (up ? 1 : 0)),
                                      float(lowestItem() + 1), 5.0f));
   if (target != a->m_MenuSel) {
     a->m_MenuSel = target;
@@ -300,7 +298,7 @@ void keyStep(c_MyApp* a) {
   if (a->m_KeyLatch == 0 && a->m_InputTaken == 0 && !panelOpen(a)) {
     repeatStep(a);
     const int step = (pressed(a, 5) ? 1 : 0) - (pressed(a, 3) ? 1 : 0);
-    const int focus = a->m_MenuFocus + step < 0 ? 0 : (a->m_MenuFocus + step > 2 ? 2 : a->m_MenuFocus + step);
+    const int focus = lk_clamp(a->m_MenuFocus + step, 0, 2);
     if (focus != a->m_MenuFocus) {
       a->m_MenuFocus = focus;
       a->p_PlaySFX(99, 1.0f, 1.0f, 0.0f);
@@ -310,7 +308,7 @@ void keyStep(c_MyApp* a) {
       menuStart(a);
     }
   }
-  a->m_GameMode = a->m_MenuSel + 1 < 1 ? 1 : (a->m_MenuSel + 1 > 6 ? 6 : a->m_MenuSel + 1);
+  a->m_GameMode = lk_clamp(a->m_MenuSel + 1, 1, 6);
 }
 
 void creditScroller(c_MyApp* a, const Layout& L, float X) {
@@ -358,8 +356,8 @@ void colourRing(c_MyApp* a, const Layout& L, float X) {
     a->p_ResetDraw();
     a->p_Ink(k, 1.0f);
     a->p_Alpha(0.3f);
-    a->p_Oval(L.W - 150.0f + X + 100.0f * std::sin(deg * kDegToRad),
-              L.H / 2.0f - 100.0f * std::cos(deg * kDegToRad), 32.0f, 32.0f);
+    a->p_Oval(L.W - 150.0f + X + 100.0f * std::sin(deg * LK_DEG_TO_RAD),
+              L.H / 2.0f - 100.0f * std::cos(deg * LK_DEG_TO_RAD), 32.0f, 32.0f);
   }
   a->p_ResetDraw();
 }
@@ -396,7 +394,7 @@ int RecordRows(c_MyApp* app) {
   const float H = bb_Larkspin_jscrh;
   // Before the font is known there is no height to divide by.
   const int n = lineH > 0.0f ? lk_trunc((H - 90.0f - H / 2.0f) / (1.5f * lineH)) : 1;
-  return n < 1 ? 1 : (n > 10 ? 10 : n);
+  return lk_clamp(n, 1, 10);
 }
 
 String RecordsText(c_MyApp* app, int mode, int list, int rows) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/framework.h"
+#include "game/helpers.h"
 
 // Markers in element 0 of a display-list command; image numbers are >= 0.
 const float LK_CMD_RECT = -3717.0f;
@@ -14,16 +15,6 @@ const float LK_CMD_TRI = -3714.0f;
 // are up hold it as their position so they never land inside a hit box.
 const float LK_ABSENT = -3717.0f;
 const int LK_NO_TOUCH = -3717;
-
-// Float to int toward zero, as everywhere in the game, but held inside the
-// int range (NaN reads 0) so hostile saved values cannot cause undefined
-// conversions.
-inline int lk_trunc(float v) {
-  if (!(v == v)) return 0;
-  if (v >= 2147483520.0f) return 2147483647;
-  if (v <= -2147483648.0f) return -2147483647 - 1;
-  return int(v);
-}
 
 const int LK_CMD_FLOATS = 15;
 const int LK_DRAWLIST_FLOATS = 37500;

@@ -12,7 +12,6 @@ using namespace lk_saved;
 
 namespace {
 
-const float kDegToRad = 0.0174532924f;
 
 // Level 0 is the loudest; the options cycle through 0..3.
 const char* const kLevelShown[4] = {"[-  -  - Loud]", "[-  - Normal-]", "[- Quiet -  -]",
@@ -26,7 +25,6 @@ const int kBoxButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 // Pause menu buttons: their rows and the keyboard selection that marks them.
 const float kQuitY = 96.0f, kResumeY = 196.0f, kOptionsY = 296.0f;
 
-float clampf(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // A controller-button glyph in the game's text markup.
 String glyph(char letter) { return String(Char(0xAC), 1) + String(Char(letter), 1); }
@@ -137,7 +135,7 @@ void overscanBar(c_MyApp* a, float cx, float textY, float barY, float markY, int
     border += 16;
     latch = 1;
   }
-  border = border < 1 ? 1 : (border > 96 ? 96 : border);
+  border = lk_clamp(border, 1, 96);
   bb_Larkspin_overscan = float(border);
 }
 
@@ -261,10 +259,10 @@ void toyControls(c_MyApp* a, float W, float H) {
   const float R = toyReach(W, H);
   if (pressed(a, 0)) a->m_ToyRadius -= 1.0f;
   if (pressed(a, 8)) a->m_ToyRadius += 1.0f;
-  a->m_ToyRadius = clampf(a->m_ToyRadius, 0.0f, R < 0.0f ? 0.0f : R);
+  a->m_ToyRadius = lk_clamp(a->m_ToyRadius, 0.0f, R < 0.0f ? 0.0f : R);
   if (pressed(a, 3)) a->m_ToySpeed -= 0.25f;
   if (pressed(a, 5)) a->m_ToySpeed += 0.25f;
-  a->m_ToySpeed = clampf(a->m_ToySpeed, 0.0f, 128.0f);
+  a->m_ToySpeed = lk_clamp(a->m_ToySpeed, 0.0f, 128.0f);
   a->p_ResetDraw();
   a->p_SetCol(100.0f, 255.0f, 100.0f, 0.8f);
   a->p_Text(W - 8.0f, H - 8.0f,
@@ -273,8 +271,7 @@ void toyControls(c_MyApp* a, float W, float H) {
 }
 
 int ribbon(float v) {
-  const int c = lk_trunc(v);
-  return c < 0 ? 0 : (c > 255 ? 255 : c);
+  return lk_clamp(lk_trunc(v), 0, 255);
 }
 
 // A small arm turns round the centre and a pen arm turns on its end; the
@@ -284,7 +281,7 @@ void spirograph(c_MyApp* a, float W, float H) {
   a->m_ToyArm = std::fmod(a->m_ToyArm + 1.0f, 360.0f);
   a->m_ToyPen = std::fmod(a->m_ToyPen + a->m_ToySpeed, 360.0f);
   a->m_ToyHue = std::fmod(a->m_ToyHue + 1.5f, 360.0f);
-  const float arm = a->m_ToyArm * kDegToRad, pen = a->m_ToyPen * kDegToRad;
+  const float arm = a->m_ToyArm * LK_DEG_TO_RAD, pen = a->m_ToyPen * LK_DEG_TO_RAD;
   const float ax = cx + (R - a->m_ToyRadius) * std::sin(arm), ay = cy - (R - a->m_ToyRadius) * std::cos(arm);
   toyControls(a, W, H);
 
@@ -292,7 +289,7 @@ void spirograph(c_MyApp* a, float W, float H) {
   pt[202] = ax + a->m_ToyRadius * std::sin(pen);
   pt[203] = ay - a->m_ToyRadius * std::cos(pen);
   for (int k = 0; k <= 100; ++k) {
-    const float kf = float(k), h = (a->m_ToyHue + 2.0f * kf) * kDegToRad;
+    const float kf = float(k), h = (a->m_ToyHue + 2.0f * kf) * LK_DEG_TO_RAD;
     a->p_SetCol(float(ribbon(kf + kf * std::sin(h))), float(ribbon(kf + kf * std::cos(h))),
                 float(ribbon(kf - kf * std::cos(h))), 1.0f);
     float* p = pt + 2 * k;
@@ -323,7 +320,7 @@ void pauseButtons(c_MyApp* a, float H) {
   }
 
   const float marked[3] = {kQuitY, kResumeY, kOptionsY};
-  const int key = a->m_PauseKey < -1 ? -1 : (a->m_PauseKey > 1 ? 1 : a->m_PauseKey);
+  const int key = lk_clamp(a->m_PauseKey, -1, 1);
   a->p_SetSize(2.5f);
   a->p_SetCol(255.0f, 255.0f, 100.0f);
   a->p_DrawImg(97, x, marked[key + 1], 6.0f);

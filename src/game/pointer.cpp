@@ -18,7 +18,6 @@ float overscanY() {
 
 const int kLatchButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
-int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 }  // namespace
 
@@ -95,9 +94,9 @@ int c_MyApp::p_OnScreenPad() {
   if (bb_Larkspin_OnScreenControls != 1 || m_Screen <= 5) return 0;
   const int W = lk_trunc(bb_Larkspin_jscrw), H = lk_trunc(bb_Larkspin_jscrh);
   using namespace lk_saved;
-  m_Settings[kPadX] = clampInt(m_Settings[kPadX], 32, W - 32);
-  m_Settings[kPadLift] = clampInt(m_Settings[kPadLift], 32, H - 32);
-  m_Settings[kPadSize] = clampInt(m_Settings[kPadSize], 8, 25);
+  m_Settings[kPadX] = lk_clamp(m_Settings[kPadX], 32, W - 32);
+  m_Settings[kPadLift] = lk_clamp(m_Settings[kPadLift], 32, H - 32);
+  m_Settings[kPadSize] = lk_clamp(m_Settings[kPadSize], 8, 25);
   m_PadX = m_Settings[kPadX];
   m_PadY = H - m_Settings[kPadLift];
   m_PadScale = float(m_Settings[kPadSize]) / 10.0f;

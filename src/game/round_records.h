@@ -11,8 +11,6 @@ namespace lk_round {
 const int kPlayerStride = 100;
 const int kObjStride = 10;
 const int kComputer = -4;
-const float kDegToRad = 0.0174532924f;
-const float kRadToDeg = 57.29578f;
 
 // Player record slots (records 1..4 of m_Players).
 enum {

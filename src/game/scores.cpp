@@ -53,10 +53,8 @@ void drawLivesAndClock(c_MyApp* app) {
   for (int i = 1; i <= icons; ++i) app->p_DrawImg(97, float(x0 + 16 * i), 24.0f, 11.0f);
   if (app->m_GameMode != 1) return;
   const float t = app->m_Players[kClock] / 60.0f;
-  int minutes = lk_trunc(t / 60.0f);
-  minutes = minutes < 0 ? 0 : (minutes > 2 ? 2 : minutes);
-  int seconds = lk_trunc(std::fmod(t, 60.0f));
-  seconds = seconds < 0 ? 0 : (seconds > 59 ? 59 : seconds);
+  const int minutes = lk_clamp(lk_trunc(t / 60.0f), 0, 2);
+  const int seconds = lk_clamp(lk_trunc(std::fmod(t, 60.0f)), 0, 59);
   app->p_SetSize(2.0f);
   String text = String(minutes) + String(":") + app->p_rstr(seconds, 2, String("0"));
   app->p_Text(w / 2.0f, 24.0f, text, 1.0f, 1.0f, 0);

@@ -117,7 +117,7 @@ class Steering : public RoundTest {
     P(1, kTargetY) = 0.0f;
     app->p_SteerComputer(1);
     EXPECT_NEAR(std::hypot(app->m_MoveX, app->m_MoveY), 1.0f, 1e-5);
-    return std::atan2(app->m_MoveX, -app->m_MoveY) * kRadToDeg;
+    return std::atan2(app->m_MoveX, -app->m_MoveY) * LK_RAD_TO_DEG;
   }
 };
 
