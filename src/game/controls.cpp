@@ -137,8 +137,10 @@ bool obstacleAt(const float* grid, int px, int py, int ownGem) {
   const int col = px / 4 + 1, row = py / 4 + 1;
   if (col < 1 || row < 1) return false;
   if (float(col) >= bb_Larkspin_jscrw / 4.0f || float(row) >= bb_Larkspin_jscrh / 4.0f) return false;
-  if (col >= 300 || row >= 16666) return false;  // beyond the grid: nothing was entered there
-  const float cell = grid[col + 300 * row];
+  using lk_round::kGridCols;
+  // Beyond the grid nothing was entered.
+  if (col >= kGridCols || row >= lk_round::kGridRows) return false;
+  const float cell = grid[col + kGridCols * row];
   return cell > 0.0f && cell != float(ownGem);
 }
 

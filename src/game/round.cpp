@@ -230,11 +230,11 @@ void playerStep(c_MyApp* app, int p) {
 
 // Only the visible cells are cleared; marks are never made outside them.
 void clearGrid(c_MyApp* app) {
-  const int cols = lk_clamp(lk_trunc(bb_Larkspin_jscrw / 4.0f + 2.0f), -1, 299);
-  const int rows = lk_clamp(lk_trunc(bb_Larkspin_jscrh / 4.0f + 2.0f), -1, 16665);
+  const int cols = lk_clamp(lk_trunc(bb_Larkspin_jscrw / 4.0f + 2.0f), -1, kGridCols - 1);
+  const int rows = lk_clamp(lk_trunc(bb_Larkspin_jscrh / 4.0f + 2.0f), -1, kGridRows - 1);
   float* grid = app->m_Grid.Data();
   for (int r = 0; r <= rows; ++r)
-    for (int c = 0; c <= cols; ++c) grid[c + 300 * r] = 0.0f;
+    for (int c = 0; c <= cols; ++c) grid[c + kGridCols * r] = 0.0f;
 }
 
 void countdownStep(c_MyApp* app) {

@@ -63,6 +63,15 @@ enum {
 // Power states of slot kPower.
 enum { kPowerNone = 0, kPowerShield = 1, kPowerTriple = 2 };
 
+// The occupancy grid of the round: cells of 4 by 4 units, kGridCols to a
+// row, cell (col, row) at col + kGridCols * row. Rows stop where the
+// allocated floats run out: kGridFloats / kGridCols whole rows. Marks are
+// only made in the first kGridCols rows, more than any virtual screen (at
+// most 960 units, 240 cells, on a side) reaches.
+const int kGridCols = 300;
+const int kGridFloats = 5000000;
+const int kGridRows = kGridFloats / kGridCols;
+
 // Highest object records: rocks, gems and power-ups live below kSpawnTop,
 // shots anywhere up to kShotTop, which is also the end of the update pass.
 const int kSpawnTop = 300;

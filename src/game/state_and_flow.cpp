@@ -3,6 +3,7 @@
 // fits the virtual screen to the device and replays the recorded drawing,
 // and suspension.
 #include "game/my_app.h"
+#include "game/round_records.h"
 #include "game/saved_slots.h"
 
 namespace {
@@ -32,7 +33,7 @@ c_MyApp::c_MyApp() {
   gc_assign(m_HiScores, Array<int>(lk_saved::kRecordCount));
   gc_assign(m_Players, Array<float>(512));
   gc_assign(m_Trail, Array<float>(1000));
-  gc_assign(m_Grid, Array<float>(5000000));
+  gc_assign(m_Grid, Array<float>(lk_round::kGridFloats));
   gc_assign(m_Objects, Array<float>(5100));
   gc_assign(m_Particles, Array<float>(5100));
   gc_assign(m_Stars, Array<float>(5100));
