@@ -384,6 +384,18 @@ void sidePanel(c_MyApp* a, const Layout& L) {
   a->p_Text(bx + 32.0f, L.H - 36.0f, String("C++17, GLFW and OpenAL"), 0.0f, 0.0f, 0);
 }
 
+// One line of a battle's winners list: the winner's colour and the
+// controller it played with. An empty slot (no winner yet) is empty.
+String winnerLine(int winner, int controller) {
+  static const char* const colours[4] = {"Red    ", "Yellow  ", "Green  ", "Blue   "};
+  if (winner < 1 || winner > 4) return String();
+  String line(colours[winner - 1]);
+  if (controller == -4) return line + String("   AI");
+  if (controller == -1) return line + String("   Keys");
+  if (controller >= 0 && controller <= 3) return line + String("   Port ") + String(controller + 1);
+  return line;
+}
+
 }  // namespace
 
 namespace lk_menu {
@@ -414,22 +426,9 @@ String RecordsText(c_MyApp* app, int mode, int list, int rows) {
     return text;
   }
   if (list != 0) return String();
-  static const char* const colours[4] = {"Red    ", "Yellow  ", "Green  ", "Blue   "};
   text = String("Last 10 Winners") + nl;
-  for (int k = 0; k < rows; ++k) {
-    text += nl;
-    const int winner = app->m_HiScores[b + k];
-    // An empty slot (no winner yet) stays an empty line.
-    if (winner < 1 || winner > 4) continue;
-    text += String(colours[winner - 1]);
-    const int pad = app->m_HiScores[b + lk_saved::kSecondList + k];
-    if (pad == -4)
-      text += String("   AI");
-    else if (pad == -1)
-      text += String("   Keys");
-    else if (pad >= 0 && pad <= 3)
-      text += String("   Port ") + String(pad + 1);
-  }
+  for (int k = 0; k < rows; ++k)
+    text += nl + winnerLine(app->m_HiScores[b + k], app->m_HiScores[b + lk_saved::kSecondList + k]);
   return text;
 }
 
