@@ -11,7 +11,7 @@ namespace {
 // Shifting through unsigned keeps odd arguments defined; the key range
 // check then rejects them.
 int joyKey(int button, int unit) {
-  return static_cast<int>(static_cast<unsigned>(button) | 256u | (static_cast<unsigned>(unit) << 5));
+  return static_cast<int>(static_cast<unsigned>(button) | unsigned(BBKEY_JOY0) | (static_cast<unsigned>(unit) << 5));
 }
 
 }  // namespace

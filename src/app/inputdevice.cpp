@@ -5,10 +5,7 @@
 
 namespace {
 
-const int kKeyLmb = 1;
-const int kKeyTouch0 = 384;
-const int kKeyJoy0 = 256;
-const int kJoyButtons = 32;
+const int kJoyButtons = BBKEY_JOY_STRIDE;
 
 bool validKey(int key) { return key > 0 && key < c_InputDevice::kKeyCount; }
 
@@ -16,7 +13,7 @@ bool validFinger(int finger) { return finger >= 0 && finger < c_InputDevice::kFi
 
 // 0 (never a valid key) for a button whose code would leave the key space.
 int mouseKey(int button) {
-  return button >= 0 && button < c_InputDevice::kKeyCount - kKeyLmb ? kKeyLmb + button : 0;
+  return button >= 0 && button < c_InputDevice::kKeyCount - BBKEY_LMB ? BBKEY_LMB + button : 0;
 }
 
 }  // namespace
@@ -70,11 +67,11 @@ int c_InputDevice::p_TouchEvent(int event, int finger, float x, float y) {
   if (!validFinger(finger)) return 0;
   switch (event) {
     case BBEVENT_TOUCH_DOWN:
-      p_KeyEvent(BBEVENT_KEY_DOWN, kKeyTouch0 + finger);
+      p_KeyEvent(BBEVENT_KEY_DOWN, BBKEY_TOUCH0 + finger);
       p_MoveFinger(finger, x, y);
       break;
     case BBEVENT_TOUCH_UP:
-      p_KeyEvent(BBEVENT_KEY_UP, kKeyTouch0 + finger);
+      p_KeyEvent(BBEVENT_KEY_UP, BBKEY_TOUCH0 + finger);
       break;
     case BBEVENT_TOUCH_MOVE:
       p_MoveFinger(finger, x, y);
@@ -181,22 +178,22 @@ void c_InputDevice::p_PressKey(int key) {
   if (m_keyDown[key]) return;
   m_keyDown[key] = true;
   p_PutKeyHit(key);
-  if (key == kKeyLmb) {
-    m_keyDown[kKeyTouch0] = true;
-    p_PutKeyHit(kKeyTouch0);
-  } else if (key == kKeyTouch0) {
-    m_keyDown[kKeyLmb] = true;
-    p_PutKeyHit(kKeyLmb);
+  if (key == BBKEY_LMB) {
+    m_keyDown[BBKEY_TOUCH0] = true;
+    p_PutKeyHit(BBKEY_TOUCH0);
+  } else if (key == BBKEY_TOUCH0) {
+    m_keyDown[BBKEY_LMB] = true;
+    p_PutKeyHit(BBKEY_LMB);
   }
 }
 
 void c_InputDevice::p_ReleaseKey(int key) {
   if (!m_keyDown[key]) return;
   m_keyDown[key] = false;
-  if (key == kKeyLmb) {
-    m_keyDown[kKeyTouch0] = false;
-  } else if (key == kKeyTouch0) {
-    m_keyDown[kKeyLmb] = false;
+  if (key == BBKEY_LMB) {
+    m_keyDown[BBKEY_TOUCH0] = false;
+  } else if (key == BBKEY_TOUCH0) {
+    m_keyDown[BBKEY_LMB] = false;
   }
 }
 
@@ -219,7 +216,7 @@ void c_InputDevice::p_MoveFinger(int finger, float x, float y) {
 void c_InputDevice::p_PollUnit(int unit) {
   Array<bool> buttons = m_joyStates[unit]->m_buttons;
   for (int b = 0; b < kJoyButtons; ++b) {
-    int key = kKeyJoy0 + unit * kJoyButtons + b;
+    int key = BBKEY_JOY0 + unit * kJoyButtons + b;
     if (!buttons[b]) {
       m_keyDown[key] = false;
     } else if (!m_keyDown[key]) {

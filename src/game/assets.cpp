@@ -7,7 +7,6 @@
 
 namespace {
 
-const float kDegToRad = 0.0174532924f;
 const int kFlagsMidHandle = 1;
 
 bool validImage(int n) { return n >= 0 && n < 100; }
@@ -149,7 +148,7 @@ int c_MyApp::p_WaitStart(int style) {
   const float cx = W / 2.0f, cy = H / 2.0f;
   auto ring = [&](float r, float g, float b, float offset, float factor, float radius) {
     for (int k = 0; k <= 10; ++k) {
-      const float a = (float(m_Spin) + offset + 4.0f * float(k)) * kDegToRad;
+      const float a = (float(m_Spin) + offset + 4.0f * float(k)) * LK_DEG_TO_RAD;
       p_SetCol(r, g, b, float(k) / 10.0f);
       p_Oval(cx + std::sin(a) * m * factor, cy - std::cos(a) * m * factor, radius, radius);
     }

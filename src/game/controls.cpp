@@ -5,63 +5,98 @@
 #include <cmath>
 
 #include "game/round_records.h"
+#include "game/saved_slots.h"
 
 namespace {
 
+// Logical buttons; each is also the index of its virtual pad entry.
+enum { kUp = 0, kLeft = 3, kRight = 5, kDown = 8, kBack2 = 98, kBack = 99 };
+// Extra pad entries that count as back on every controller.
+const int kPadBackEntries[] = {16, 17, 19};
+const int kPadConsoleBack = 19;
+
+const float kStickDeadZone = 0.4f;
+enum Stick { kNoStick, kStickX, kStickY };
+
+// One logical button: the keyboard keys that press it for controller -1,
+// and the controller button and (mode 1 only) the left stick direction
+// that press it for controllers 0 to 3. Unused keys are 0.
+struct ButtonMap {
+  int button;
+  int keys[4];
+  int joy;
+  Stick stick;
+  float sign;  // the stick presses when sign * axis is beyond the dead zone
+};
+
+const ButtonMap kButtonMaps[] = {
+    {kUp, {BBKEY_UP, BBKEY_W}, BBJOY_UP, kStickY, -1.0f},
+    {kLeft, {BBKEY_LEFT, BBKEY_A}, BBJOY_LEFT, kStickX, -1.0f},
+    {kRight, {BBKEY_RIGHT, BBKEY_D}, BBJOY_RIGHT, kStickX, 1.0f},
+    {kDown, {BBKEY_DOWN, BBKEY_S}, BBJOY_DOWN, kStickY, 1.0f},
+    {10, {BBKEY_Z, BBKEY_J, BBKEY_SPACE, BBKEY_ENTER}, BBJOY_A, kNoStick, 0.0f},
+    {11, {BBKEY_X, BBKEY_K, BBKEY_CONTROL}, BBJOY_B, kNoStick, 0.0f},
+    {12, {BBKEY_C, BBKEY_L, BBKEY_SHIFT}, BBJOY_X, kNoStick, 0.0f},
+    {13, {BBKEY_V, BBKEY_I}, BBJOY_Y, kNoStick, 0.0f},
+    {14, {BBKEY_B, BBKEY_U}, BBJOY_LB, kNoStick, 0.0f},
+    {15, {BBKEY_N, BBKEY_O}, BBJOY_RB, kNoStick, 0.0f},
+};
+
+const ButtonMap* findMap(int button) {
+  for (const ButtonMap& m : kButtonMaps)
+    if (m.button == button) return &m;
+  return nullptr;
+}
+
 bool anyKeyDown(std::initializer_list<int> keys) {
   for (int k : keys)
-    if (bb_input_KeyDown(k)) return true;
+    if (k != 0 && bb_input_KeyDown(k)) return true;
   return false;
 }
 
-bool keyboardBack() { return anyKeyDown({27, 192, 46, 8}); }
+bool keyboardBack() { return anyKeyDown({BBKEY_ESCAPE, BBKEY_TILDE, BBKEY_DELETE, BBKEY_BACKSPACE}); }
+
+bool joyDown(int controller, int joy) {
+  return bb_input_KeyDown(BBKEY_JOY0 + BBKEY_JOY_STRIDE * controller + joy);
+}
 
 }  // namespace
 
-int c_MyApp::p_PlayKey(int button, int mode, int controller) {
-  auto pad = [this](int e) { return m_Pad[e] != 0; };
+bool c_MyApp::p_PadBack() {
+  for (int e : kPadBackEntries)
+    if (m_Pad[e] != 0) return true;
+  return false;
+}
+
+int c_MyApp::p_BackKey(int button, int controller) {
   if (controller == -1) {
-    switch (button) {
-      case 0: return anyKeyDown({38, 87}) || pad(0);
-      case 3: return anyKeyDown({37, 65}) || pad(3);
-      case 5: return anyKeyDown({39, 68}) || pad(5);
-      case 8: return anyKeyDown({40, 83}) || pad(8);
-      case 10: return anyKeyDown({90, 74, 32, 13}) || pad(10);
-      case 11: return anyKeyDown({88, 75, 17}) || pad(11);
-      case 12: return anyKeyDown({67, 76, 16}) || pad(12);
-      case 13: return anyKeyDown({86, 73}) || pad(13);
-      case 14: return anyKeyDown({66, 85}) || pad(14);
-      case 15: return anyKeyDown({78, 79}) || pad(15);
-      case 99:
-        if (bb_Larkspin_isOuya == 1) return pad(19);
-        return keyboardBack() || pad(16) || pad(17) || pad(19);
-      default: return 0;
-    }
+    if (button != kBack) return 0;
+    if (bb_Larkspin_isOuya == 1) return m_Pad[kPadConsoleBack] != 0;
+    return keyboardBack() || p_PadBack();
   }
-  if (controller < 0 || controller > 3) return 0;
-  const int base = 256 + 32 * controller;
-  auto btn = [base](int n) { return bb_input_KeyDown(base + n); };
-  const bool stick = mode == 1;
-  switch (button) {
-    case 0: return btn(9) || (stick && p_StickY(0, controller) < -0.4f) || pad(0);
-    case 3: return btn(8) || (stick && p_StickX(0, controller) < -0.4f) || pad(3);
-    case 5: return btn(10) || (stick && p_StickX(0, controller) > 0.4f) || pad(5);
-    case 8: return btn(11) || (stick && p_StickY(0, controller) > 0.4f) || pad(8);
-    case 10: return btn(0) || pad(10);
-    case 11: return btn(1) || pad(11);
-    case 12: return btn(2) || pad(12);
-    case 13: return btn(3) || pad(13);
-    case 14: return btn(4) || pad(14);
-    case 15: return btn(5) || pad(15);
-    case 98:
-    case 99:
-      if (bb_Larkspin_isOuya == 0)
-        return keyboardBack() || btn(6) || btn(7) || btn(14) || pad(16) || pad(17) || pad(19);
-      if (bb_Larkspin_isOuya == 1)
-        return bb_input_KeyDown(27) || pad(19) || btn(6) || (button == 99 && btn(7));
-      return 0;
-    default: return 0;
+  if (bb_Larkspin_isOuya == 0)
+    return keyboardBack() || joyDown(controller, BBJOY_BACK) || joyDown(controller, BBJOY_START) ||
+           joyDown(controller, BBJOY_MENU) || p_PadBack();
+  if (bb_Larkspin_isOuya == 1)
+    return bb_input_KeyDown(BBKEY_ESCAPE) || m_Pad[kPadConsoleBack] != 0 ||
+           joyDown(controller, BBJOY_BACK) || (button == kBack && joyDown(controller, BBJOY_START));
+  return 0;
+}
+
+int c_MyApp::p_PlayKey(int button, int mode, int controller) {
+  if (controller < -1 || controller > 3) return 0;
+  if (button == kBack || button == kBack2) return p_BackKey(button, controller);
+  const ButtonMap* map = findMap(button);
+  if (!map) return 0;
+  if (m_Pad[button] != 0) return 1;
+  if (controller == -1) {
+    const int* k = map->keys;
+    return anyKeyDown({k[0], k[1], k[2], k[3]});
   }
+  if (joyDown(controller, map->joy)) return 1;
+  if (mode != 1 || map->stick == kNoStick) return 0;
+  const float axis = map->stick == kStickX ? p_StickX(0, controller) : p_StickY(0, controller);
+  return map->sign * axis > kStickDeadZone;
 }
 
 int c_MyApp::p_PlayKeyAll(int button, int mode) {
@@ -78,7 +113,7 @@ float c_MyApp::p_StickX(int stick, int controller) {
 float c_MyApp::p_StickY(int stick, int controller) {
   if (controller < 0 || controller > 3 || stick < 0 || stick > 1) return 0.0f;
   float y = bb_input_JoyY(stick, controller);
-  return m_Settings[15 + stick] == 0 ? -y : y;
+  return m_Settings[lk_saved::kLeftStickY + stick] == 0 ? -y : y;
 }
 
 int c_MyApp::m_WhichWayDoIGo(float from, float to, int lo, int hi) {
@@ -102,8 +137,10 @@ bool obstacleAt(const float* grid, int px, int py, int ownGem) {
   const int col = px / 4 + 1, row = py / 4 + 1;
   if (col < 1 || row < 1) return false;
   if (float(col) >= bb_Larkspin_jscrw / 4.0f || float(row) >= bb_Larkspin_jscrh / 4.0f) return false;
-  if (col >= 300 || row >= 16666) return false;  // beyond the grid: nothing was entered there
-  const float cell = grid[col + 300 * row];
+  using lk_round::kGridCols;
+  // Beyond the grid nothing was entered.
+  if (col >= kGridCols || row >= lk_round::kGridRows) return false;
+  const float cell = grid[col + kGridCols * row];
   return cell > 0.0f && cell != float(ownGem);
 }
 
@@ -120,7 +157,7 @@ bool areaBlocked(const float* grid, int cx, int cy, int ownGem) {
 // Returns whether the whole line is clear.
 bool probeLine(const float* grid, float x, float y, float angle, float step, int ownGem,
                bool* nearBlock) {
-  const float s = std::sin(angle * lk_round::kDegToRad), c = std::cos(angle * lk_round::kDegToRad);
+  const float s = std::sin(angle * LK_DEG_TO_RAD), c = std::cos(angle * LK_DEG_TO_RAD);
   for (int j = -1; j <= 4; ++j) {
     const int cx = lk_trunc(x + step * float(j) * s);
     const int cy = lk_trunc(y - step * float(j) * c);
@@ -140,7 +177,7 @@ int c_MyApp::p_SteerComputer(int player) {
   const float* pl = Player(this, player);
   const float x = pl[kX], y = pl[kY];
   const float* grid = m_Grid.Data();
-  float a = std::atan2(pl[kTargetX] - x, y - pl[kTargetY]) * kRadToDeg;
+  float a = std::atan2(pl[kTargetX] - x, y - pl[kTargetY]) * LK_RAD_TO_DEG;
   int clearSide = -100, blockSide = -100;
   const int ownGem = player + 2;
   for (int i = -4; i <= 0; ++i) {
@@ -152,7 +189,7 @@ int c_MyApp::p_SteerComputer(int player) {
   }
   if (clearSide >= -99) a += 20.0f * float(clearSide);
   if (blockSide >= -99) a -= 20.0f * float(blockSide);
-  m_MoveX = std::sin(a * kDegToRad);
-  m_MoveY = -std::cos(a * kDegToRad);
+  m_MoveX = std::sin(a * LK_DEG_TO_RAD);
+  m_MoveY = -std::cos(a * LK_DEG_TO_RAD);
   return 0;
 }

@@ -7,7 +7,6 @@
 
 namespace {
 
-const float kDegToRad = 0.0174532924f;
 
 // Size of image n as recorded by the loader; 0 for numbers outside the bank,
 // so a stray image number can never index past the table.
@@ -99,7 +98,7 @@ int c_MyApp::p_Ink(int index, float brightness) {
   float* out[3] = {&m_ColR, &m_ColG, &m_ColB};
   for (int i = 0; i < 3; ++i) {
     float v = c[i] * brightness * 255.0f;
-    *out[i] = v < 0.0f ? 0.0f : (v > 255.0f ? 255.0f : v);
+    *out[i] = lk_clamp(v, 0.0f, 255.0f);
   }
   return 0;
 }
@@ -197,9 +196,9 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, i
     }
   }
 
-  const float th = -m_Rot * kDegToRad;
+  const float th = -m_Rot * LK_DEG_TO_RAD;
   const float cs = std::cos(th), sn = std::sin(th);
-  const float s90 = std::sin(th - 90.0f * kDegToRad), c90 = std::cos(th - 90.0f * kDegToRad);
+  const float s90 = std::sin(th - 90.0f * LK_DEG_TO_RAD), c90 = std::cos(th - 90.0f * LK_DEG_TO_RAD);
   const float lineH = gh * m_SizeY;
   const float sx = x + s90 * float(w) * alignX / 2.0f + sn * lineH * (alignY - 1.0f) / 2.0f;
   const float sy = y - c90 * float(w) * alignX / 2.0f - cs * lineH * (alignY - 1.0f) / 2.0f;

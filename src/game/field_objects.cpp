@@ -28,14 +28,14 @@ float rockPicture() {
 }
 
 void setHeading(float* o, float angle, float speed) {
-  o[kVelX] = -std::sin(angle * kDegToRad) * speed;
-  o[kVelY] = -std::cos(angle * kDegToRad) * speed;
+  o[kVelX] = -std::sin(angle * LK_DEG_TO_RAD) * speed;
+  o[kVelY] = -std::cos(angle * LK_DEG_TO_RAD) * speed;
 }
 
 void markGrid(c_MyApp* app, const float* o) {
   const int col = lk_trunc(o[kObjX] * 0.25f + 1.0f);
   const int row = lk_trunc(o[kObjY] * 0.25f + 1.0f);
-  if (col >= 1 && col <= 299 && row >= 1 && row <= 299) app->m_Grid[col + 300 * row] = o[kKind];
+  if (col >= 1 && col < kGridCols && row >= 1 && row < kGridCols) app->m_Grid[col + kGridCols * row] = o[kKind];
 }
 
 void fillBag(c_MyApp* app) {

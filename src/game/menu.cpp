@@ -5,15 +5,15 @@
 #include <cmath>
 
 #include "game/menu_records.h"
+#include "game/round_records.h"
+#include "game/saved_slots.h"
 
 namespace {
 
-const float kDegToRad = 0.0174532924f;
 
-// Up/down key repeat lives in record 0 of the players' table; the game-over
-// overlay writes a long delay into the same slot to hold the dial still.
-const int kRepeatCountdown = 20;
-const int kRepeatDelay = 21;
+using lk_round::kRepeatCountdown;
+using lk_round::kRepeatDelay;
+
 const float kFirstDelay = 30.0f;
 
 // The scroller steps through 56 lines and the colour ring turns a full
@@ -22,7 +22,6 @@ const int kCreditWrap = 2520;
 
 const float kItemStep = 32.0f;  // degrees between neighbouring dial items
 
-float clampf(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 int lowestItem() { return bb_Larkspin_isOuya == 1 ? -2 : -1; }
 
@@ -68,7 +67,7 @@ void backStep(c_MyApp* a) {
     if (pressed(a, 99)) bbError(String());
     return;
   }
-  if (pressed(a, 98) || bb_input_KeyDown(27)) {
+  if (pressed(a, 98) || bb_input_KeyDown(BBKEY_ESCAPE)) {
     a->m_Screen = 4;
     a->m_KeyLatch = 1;
     a->m_InputTaken = 1;
@@ -166,7 +165,7 @@ void dragStep(c_MyApp* a, float cx, float cy) {
   const bool onDial = dx < 250.0f && dy < 250.0f && !(dx < 32.0f && dy < 32.0f);
   if (onDial && a->m_InputTaken != 1 && a->m_DragX >= 0) {
     const float d = float((a->m_DragX - x) + (a->m_DragY - y)) / 4.0f;
-    a->m_DialSpeed = clampf(a->m_DialSpeed - d, -40.0f, 40.0f);
+    a->m_DialSpeed = lk_clamp(a->m_DialSpeed - d, -40.0f, 40.0f);
     a->m_MenuFocus = 1;
     if (std::fabs(d) > 1.0f) a->m_InputTaken = a->m_KeyLatch = -1;
   }
@@ -255,7 +254,7 @@ void dialStep(c_MyApp* a, const Layout& L) {
     if (k <= lowest || k >= 6) continue;
     const float angle = kItemStep * float(k) + 48.0f + a->m_DialAngle;
     const float r = 116.0f + 1.5f * std::fmax(0.0f, 45.0f - std::fabs(angle - 45.0f));
-    const float x = cx + r * std::sin(angle * kDegToRad), y = cy - r * std::cos(angle * kDegToRad);
+    const float x = cx + r * std::sin(angle * LK_DEG_TO_RAD), y = cy - r * std::cos(angle * LK_DEG_TO_RAD);
     drawItem(a, k, x, y, angle);
     freeTurn(a, k, angle, before);
     itemTap(a, k, x, y);
@@ -284,7 +283,7 @@ void repeatStep(c_MyApp* a) {
   }
   countdown -= 1.0f;
   if (countdown >= 0.0f) return;
-  const int target = lk_trunc(clampf(float(a->m_MenuSel + (down ? 1 : 0) - (up ? 1 : 0)),
+  const int target = lk_trunc(lk_clamp(float(a->m_MenuSel + (down ? 1 : 0) - (up ? 1 : 0)),
                                      float(lowestItem() + 1), 5.0f));
   if (target != a->m_MenuSel) {
     a->m_MenuSel = target;
@@ -299,7 +298,7 @@ void keyStep(c_MyApp* a) {
   if (a->m_KeyLatch == 0 && a->m_InputTaken == 0 && !panelOpen(a)) {
     repeatStep(a);
     const int step = (pressed(a, 5) ? 1 : 0) - (pressed(a, 3) ? 1 : 0);
-    const int focus = a->m_MenuFocus + step < 0 ? 0 : (a->m_MenuFocus + step > 2 ? 2 : a->m_MenuFocus + step);
+    const int focus = lk_clamp(a->m_MenuFocus + step, 0, 2);
     if (focus != a->m_MenuFocus) {
       a->m_MenuFocus = focus;
       a->p_PlaySFX(99, 1.0f, 1.0f, 0.0f);
@@ -309,7 +308,7 @@ void keyStep(c_MyApp* a) {
       menuStart(a);
     }
   }
-  a->m_GameMode = a->m_MenuSel + 1 < 1 ? 1 : (a->m_MenuSel + 1 > 6 ? 6 : a->m_MenuSel + 1);
+  a->m_GameMode = lk_clamp(a->m_MenuSel + 1, 1, 6);
 }
 
 void creditScroller(c_MyApp* a, const Layout& L, float X) {
@@ -357,8 +356,8 @@ void colourRing(c_MyApp* a, const Layout& L, float X) {
     a->p_ResetDraw();
     a->p_Ink(k, 1.0f);
     a->p_Alpha(0.3f);
-    a->p_Oval(L.W - 150.0f + X + 100.0f * std::sin(deg * kDegToRad),
-              L.H / 2.0f - 100.0f * std::cos(deg * kDegToRad), 32.0f, 32.0f);
+    a->p_Oval(L.W - 150.0f + X + 100.0f * std::sin(deg * LK_DEG_TO_RAD),
+              L.H / 2.0f - 100.0f * std::cos(deg * LK_DEG_TO_RAD), 32.0f, 32.0f);
   }
   a->p_ResetDraw();
 }
@@ -385,6 +384,18 @@ void sidePanel(c_MyApp* a, const Layout& L) {
   a->p_Text(bx + 32.0f, L.H - 36.0f, String("C++17, GLFW and OpenAL"), 0.0f, 0.0f, 0);
 }
 
+// One line of a battle's winners list: the winner's colour and the
+// controller it played with. An empty slot (no winner yet) is empty.
+String winnerLine(int winner, int controller) {
+  static const char* const colours[4] = {"Red    ", "Yellow  ", "Green  ", "Blue   "};
+  if (winner < 1 || winner > 4) return String();
+  String line(colours[winner - 1]);
+  if (controller == -4) return line + String("   AI");
+  if (controller == -1) return line + String("   Keys");
+  if (controller >= 0 && controller <= 3) return line + String("   Port ") + String(controller + 1);
+  return line;
+}
+
 }  // namespace
 
 namespace lk_menu {
@@ -395,7 +406,7 @@ int RecordRows(c_MyApp* app) {
   const float H = bb_Larkspin_jscrh;
   // Before the font is known there is no height to divide by.
   const int n = lineH > 0.0f ? lk_trunc((H - 90.0f - H / 2.0f) / (1.5f * lineH)) : 1;
-  return n < 1 ? 1 : (n > 10 ? 10 : n);
+  return lk_clamp(n, 1, 10);
 }
 
 String RecordsText(c_MyApp* app, int mode, int list, int rows) {
@@ -403,34 +414,21 @@ String RecordsText(c_MyApp* app, int mode, int list, int rows) {
   if (rows < 1) rows = 1;
   if (rows > 10) rows = 10;
   const String nl("\\n");
-  const int b = 10 * (mode - 1);
+  const int b = lk_saved::FirstList(mode);
   String text;
   if (mode <= 3) {
     if (list == 0)
       text = rows == 1 ? String("Highscore") : String("Top ") + String(rows);
     else
       text = rows == 1 ? String("Last") : String("Last ") + String(rows);
-    const int first = list == 0 ? b : b + 60;
+    const int first = list == 0 ? b : b + lk_saved::kSecondList;
     for (int k = 0; k < rows; ++k) text += nl + app->p_rstr(app->m_HiScores[first + k], 11, String(" "));
     return text;
   }
   if (list != 0) return String();
-  static const char* const colours[4] = {"Red    ", "Yellow  ", "Green  ", "Blue   "};
   text = String("Last 10 Winners") + nl;
-  for (int k = 0; k < rows; ++k) {
-    text += nl;
-    const int winner = app->m_HiScores[b + k];
-    // An empty slot (no winner yet) stays an empty line.
-    if (winner < 1 || winner > 4) continue;
-    text += String(colours[winner - 1]);
-    const int pad = app->m_HiScores[b + 60 + k];
-    if (pad == -4)
-      text += String("   AI");
-    else if (pad == -1)
-      text += String("   Keys");
-    else if (pad >= 0 && pad <= 3)
-      text += String("   Port ") + String(pad + 1);
-  }
+  for (int k = 0; k < rows; ++k)
+    text += nl + winnerLine(app->m_HiScores[b + k], app->m_HiScores[b + lk_saved::kSecondList + k]);
   return text;
 }
 

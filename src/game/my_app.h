@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/framework.h"
+#include "game/helpers.h"
 
 // Markers in element 0 of a display-list command; image numbers are >= 0.
 const float LK_CMD_RECT = -3717.0f;
@@ -14,16 +15,6 @@ const float LK_CMD_TRI = -3714.0f;
 // are up hold it as their position so they never land inside a hit box.
 const float LK_ABSENT = -3717.0f;
 const int LK_NO_TOUCH = -3717;
-
-// Float to int toward zero, as everywhere in the game, but held inside the
-// int range (NaN reads 0) so hostile saved values cannot cause undefined
-// conversions.
-inline int lk_trunc(float v) {
-  if (!(v == v)) return 0;
-  if (v >= 2147483520.0f) return 2147483647;
-  if (v <= -2147483648.0f) return -2147483647 - 1;
-  return int(v);
-}
 
 const int LK_CMD_FLOATS = 15;
 const int LK_DRAWLIST_FLOATS = 37500;
@@ -234,6 +225,10 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
   String p_StateString();
   // Restores what is valid; returns how many sections failed their checksum.
   int p_ParseState(String state);
+  int p_ParseSettings(Array<String>& parts, int& damaged);
+  int p_CorrectSettings();
+  int p_ParseBadges(Array<String>& parts, int start);
+  int p_ParseRecords(Array<String>& parts, int start);
 
   // Check-in
   int p_GetURL(String url, String query);
@@ -249,6 +244,8 @@ class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 
   // Player controls
   int p_PlayKey(int button, int mode, int controller);
+  int p_BackKey(int button, int controller);
+  bool p_PadBack();
   int p_PlayKeyAll(int button, int mode);
   float p_StickX(int stick, int controller);
   float p_StickY(int stick, int controller);

@@ -6,18 +6,16 @@
 #include <cmath>
 
 #include "game/my_app.h"
+#include "game/saved_slots.h"
+
+using namespace lk_saved;
 
 namespace {
 
-const float kDegToRad = 0.0174532924f;
 
 // Level 0 is the loudest; the options cycle through 0..3.
 const char* const kLevelShown[4] = {"[-  -  - Loud]", "[-  - Normal-]", "[- Quiet -  -]",
                                     "[OFF  -  -  -]"};
-const float kMusicVolume[4] = {1.0f, 0.7f, 0.4f, 0.0f};
-
-// Settings the box edits.
-const int kSoundLevel = 6, kMusicLevel = 7, kOverscan = 14, kLeftStick = 15, kRightStick = 16;
 
 enum Entry { kSound, kMusic, kScreen, kLeftStickEntry, kRightStickEntry, kQuit };
 
@@ -27,7 +25,6 @@ const int kBoxButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 // Pause menu buttons: their rows and the keyboard selection that marks them.
 const float kQuitY = 96.0f, kResumeY = 196.0f, kOptionsY = 296.0f;
 
-float clampf(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // A controller-button glyph in the game's text markup.
 String glyph(char letter) { return String(Char(0xAC), 1) + String(Char(letter), 1); }
@@ -61,13 +58,13 @@ int listEntries(Entry* out) {
 
 String entryLabel(c_MyApp* a, Entry e) {
   switch (e) {
-    case kSound: return String("Sound : ") + String(kLevelShown[levelOf(a, kSoundLevel)]);
+    case kSound: return String("Sound : ") + String(kLevelShown[levelOf(a, kEffectsLevel)]);
     case kMusic: return String("Music : ") + String(kLevelShown[levelOf(a, kMusicLevel)]);
     case kScreen: return String(a->m_Fullscreen == 1 ? "Windowed" : "Fullscreen");
     case kLeftStickEntry:
-      return String(a->m_Settings[kLeftStick] == 1 ? "Left Thumbstick Y Normal" : "Left Thumbstick Y Flipped");
+      return String(a->m_Settings[kLeftStickY] == 1 ? "Left Thumbstick Y Normal" : "Left Thumbstick Y Flipped");
     case kRightStickEntry:
-      return String(a->m_Settings[kRightStick] == 1 ? "Right Thumbstick Y Normal"
+      return String(a->m_Settings[kRightStickY] == 1 ? "Right Thumbstick Y Normal"
                                                     : "Right Thumbstick Y Flipped");
     case kQuit: return String("Quit");
   }
@@ -77,7 +74,7 @@ String entryLabel(c_MyApp* a, Entry e) {
 void activate(c_MyApp* a, Entry e) {
   switch (e) {
     case kSound:
-      a->m_Settings[kSoundLevel] = (a->m_Settings[kSoundLevel] + 1) & 3;
+      a->m_Settings[kEffectsLevel] = (a->m_Settings[kEffectsLevel] + 1) & 3;
       break;
     case kMusic: {
       const int level = (a->m_Settings[kMusicLevel] + 1) & 3;
@@ -86,8 +83,8 @@ void activate(c_MyApp* a, Entry e) {
       break;
     }
     case kScreen: a->p_FullscreenFlip(); break;
-    case kLeftStickEntry: a->m_Settings[kLeftStick] = (a->m_Settings[kLeftStick] + 1) % 2; break;
-    case kRightStickEntry: a->m_Settings[kRightStick] = (a->m_Settings[kRightStick] + 1) % 2; break;
+    case kLeftStickEntry: a->m_Settings[kLeftStickY] = (a->m_Settings[kLeftStickY] + 1) % 2; break;
+    case kRightStickEntry: a->m_Settings[kRightStickY] = (a->m_Settings[kRightStickY] + 1) % 2; break;
     case kQuit: bbError(String()); break;
   }
 }
@@ -138,7 +135,7 @@ void overscanBar(c_MyApp* a, float cx, float textY, float barY, float markY, int
     border += 16;
     latch = 1;
   }
-  border = border < 1 ? 1 : (border > 96 ? 96 : border);
+  border = lk_clamp(border, 1, 96);
   bb_Larkspin_overscan = float(border);
 }
 
@@ -262,10 +259,10 @@ void toyControls(c_MyApp* a, float W, float H) {
   const float R = toyReach(W, H);
   if (pressed(a, 0)) a->m_ToyRadius -= 1.0f;
   if (pressed(a, 8)) a->m_ToyRadius += 1.0f;
-  a->m_ToyRadius = clampf(a->m_ToyRadius, 0.0f, R < 0.0f ? 0.0f : R);
+  a->m_ToyRadius = lk_clamp(a->m_ToyRadius, 0.0f, R < 0.0f ? 0.0f : R);
   if (pressed(a, 3)) a->m_ToySpeed -= 0.25f;
   if (pressed(a, 5)) a->m_ToySpeed += 0.25f;
-  a->m_ToySpeed = clampf(a->m_ToySpeed, 0.0f, 128.0f);
+  a->m_ToySpeed = lk_clamp(a->m_ToySpeed, 0.0f, 128.0f);
   a->p_ResetDraw();
   a->p_SetCol(100.0f, 255.0f, 100.0f, 0.8f);
   a->p_Text(W - 8.0f, H - 8.0f,
@@ -274,8 +271,7 @@ void toyControls(c_MyApp* a, float W, float H) {
 }
 
 int ribbon(float v) {
-  const int c = lk_trunc(v);
-  return c < 0 ? 0 : (c > 255 ? 255 : c);
+  return lk_clamp(lk_trunc(v), 0, 255);
 }
 
 // A small arm turns round the centre and a pen arm turns on its end; the
@@ -285,7 +281,7 @@ void spirograph(c_MyApp* a, float W, float H) {
   a->m_ToyArm = std::fmod(a->m_ToyArm + 1.0f, 360.0f);
   a->m_ToyPen = std::fmod(a->m_ToyPen + a->m_ToySpeed, 360.0f);
   a->m_ToyHue = std::fmod(a->m_ToyHue + 1.5f, 360.0f);
-  const float arm = a->m_ToyArm * kDegToRad, pen = a->m_ToyPen * kDegToRad;
+  const float arm = a->m_ToyArm * LK_DEG_TO_RAD, pen = a->m_ToyPen * LK_DEG_TO_RAD;
   const float ax = cx + (R - a->m_ToyRadius) * std::sin(arm), ay = cy - (R - a->m_ToyRadius) * std::cos(arm);
   toyControls(a, W, H);
 
@@ -302,7 +298,7 @@ void spirograph(c_MyApp* a, float W, float H) {
     a->m_ToyTrailSet = 1;
   }
   for (int k = 0; k <= 100; ++k) {
-    const float kf = float(k), h = (a->m_ToyHue + 2.0f * kf) * kDegToRad;
+    const float kf = float(k), h = (a->m_ToyHue + 2.0f * kf) * LK_DEG_TO_RAD;
     a->p_SetCol(float(ribbon(kf + kf * std::sin(h))), float(ribbon(kf + kf * std::cos(h))),
                 float(ribbon(kf - kf * std::cos(h))), 1.0f);
     float* p = pt + 2 * k;
@@ -333,7 +329,7 @@ void pauseButtons(c_MyApp* a, float H) {
   }
 
   const float marked[3] = {kQuitY, kResumeY, kOptionsY};
-  const int key = a->m_PauseKey < -1 ? -1 : (a->m_PauseKey > 1 ? 1 : a->m_PauseKey);
+  const int key = lk_clamp(a->m_PauseKey, -1, 1);
   a->p_SetSize(2.5f);
   a->p_SetCol(255.0f, 255.0f, 100.0f);
   a->p_DrawImg(97, x, marked[key + 1], 6.0f);
@@ -393,7 +389,7 @@ int c_MyApp::p_OptionBox() {
     const float y = (slide * 3.0f - 90.0f) * 4.0f + 92.0f;
     overscanBar(this, W * 0.6f, y, y - 5.0f, y - 8.0f, m_OptKeyLatch, false);
   }
-  m_Settings[5] = 1;
+  m_Settings[kSoundMode] = kSoundAll;
 
   Entry entries[6];
   int n = listEntries(entries);

@@ -22,7 +22,7 @@ int c_MyApp::p_DoBG(int r, int g, int b, float alpha) {
   if (alpha == -123.0f)
     a = 1.0f;
   else
-    a = a < 0.0f ? 0.0f : (a > 1.0f ? 1.0f : a);
+    a = lk_clamp(a, 0.0f, 1.0f);
   p_CLS2D(m_BgR, m_BgG, m_BgB, a);
   return 0;
 }
@@ -51,7 +51,7 @@ int c_MyApp::p_ThrowParticle(float x, float y, int kind, int colour, float angle
   p[0] = float(kind);
   p[1] = x;
   p[2] = y;
-  const float a = angle * lk_round::kDegToRad;
+  const float a = angle * LK_DEG_TO_RAD;
   p[3] = std::sin(a) * speed;
   p[4] = -std::cos(a) * speed;
   p[5] = Rnd(360.0f);

@@ -3,6 +3,7 @@
 // make one press act only once. The on-screen pad and the tilt indicator are
 // switched off on the desktop but work when their switch is set.
 #include "game/my_app.h"
+#include "game/saved_slots.h"
 
 #include <cmath>
 
@@ -17,7 +18,6 @@ float overscanY() {
 
 const int kLatchButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
-int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 const int kKeyTouch0 = 384;
 
@@ -32,9 +32,9 @@ bool pressedThisUpdate(int finger) {
 
 int c_MyApp::p_BackKeyStep() {
   if (bb_Larkspin_isOuya == 1)
-    m_Pad[19] = bb_input_KeyHit(270) > 0 ? 1 : 0;
+    m_Pad[19] = bb_input_KeyHit(BBKEY_JOY0 + BBJOY_MENU) > 0 ? 1 : 0;  // first controller
   else
-    m_Pad[19] = bb_input_KeyHit(416);
+    m_Pad[19] = bb_input_KeyHit(BBKEY_BACK);
   return 0;
 }
 
@@ -102,12 +102,13 @@ int c_MyApp::p_PadDecay() {
 int c_MyApp::p_OnScreenPad() {
   if (bb_Larkspin_OnScreenControls != 1 || m_Screen <= 5) return 0;
   const int W = lk_trunc(bb_Larkspin_jscrw), H = lk_trunc(bb_Larkspin_jscrh);
-  m_Settings[10] = clampInt(m_Settings[10], 32, W - 32);
-  m_Settings[11] = clampInt(m_Settings[11], 32, H - 32);
-  m_Settings[12] = clampInt(m_Settings[12], 8, 25);
-  m_PadX = m_Settings[10];
-  m_PadY = H - m_Settings[11];
-  m_PadScale = float(m_Settings[12]) / 10.0f;
+  using namespace lk_saved;
+  m_Settings[kPadX] = lk_clamp(m_Settings[kPadX], 32, W - 32);
+  m_Settings[kPadLift] = lk_clamp(m_Settings[kPadLift], 32, H - 32);
+  m_Settings[kPadSize] = lk_clamp(m_Settings[kPadSize], 8, 25);
+  m_PadX = m_Settings[kPadX];
+  m_PadY = H - m_Settings[kPadLift];
+  m_PadScale = float(m_Settings[kPadSize]) / 10.0f;
   const float sc = m_PadScale, px = float(m_PadX), py = float(m_PadY);
 
   p_ResetDraw();
@@ -127,12 +128,12 @@ int c_MyApp::p_OnScreenPad() {
     bool grabbed = p_Button0(94, px, py, 5);
     p_SetSize(sc);
     if (grabbed && m_TouchDown[1] == 0) {
-      m_Settings[10] = m_TouchX[0];
-      m_Settings[11] = H - m_TouchY[0];
+      m_Settings[kPadX] = m_TouchX[0];
+      m_Settings[kPadLift] = H - m_TouchY[0];
     }
     if (m_TouchDown[0] != 0 && m_TouchDown[1] != 0) {
       int spread = lk_trunc(std::fabs(float(m_TouchX[0]) - float(m_TouchX[1])) / 16.0f);
-      if (m_PadGesture >= 0) m_Settings[12] += spread - m_PadGesture;
+      if (m_PadGesture >= 0) m_Settings[kPadSize] += spread - m_PadGesture;
       m_PadGesture = spread;
     } else if (m_TouchDown[1] == 0) {
       m_PadGesture = -1;

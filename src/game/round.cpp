@@ -15,7 +15,6 @@ const int kTrailPoints = 41;
 
 bool present(c_MyApp* app, int p) { return Player(app, p)[kPresent] > 0.0f; }
 
-int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // Player p's base: its own corner of a w by h field.
 void baseCorner(int p, float w, float h, float* x, float* y) {
@@ -161,8 +160,8 @@ void bankStep(c_MyApp* app, float* pl, int p) {
 void turnAndMove(c_MyApp* app, float* pl) {
   const float mx = app->m_MoveX, my = app->m_MoveY;
   if (std::fabs(mx) > 0.25f || std::fabs(my) > 0.25f) {
-    pl[kWanted] = std::atan2(-mx, -my) * kRadToDeg;
-    const int t = clampInt(c_MyApp::m_WhichWayDoIGo(pl[kHeading], pl[kWanted], 0, 359), -9, 9);
+    pl[kWanted] = std::atan2(-mx, -my) * LK_RAD_TO_DEG;
+    const int t = lk_clamp(c_MyApp::m_WhichWayDoIGo(pl[kHeading], pl[kWanted], 0, 359), -9, 9);
     pl[kHeading] += float(t);
     if (std::fabs(pl[kHeading] - pl[kWanted]) < 3.0f) pl[kHeading] = pl[kWanted];
   }
@@ -258,11 +257,11 @@ void playerStep(c_MyApp* app, int p) {
 
 // Only the visible cells are cleared; marks are never made outside them.
 void clearGrid(c_MyApp* app) {
-  const int cols = clampInt(lk_trunc(bb_Larkspin_jscrw / 4.0f + 2.0f), -1, 299);
-  const int rows = clampInt(lk_trunc(bb_Larkspin_jscrh / 4.0f + 2.0f), -1, 16665);
+  const int cols = lk_clamp(lk_trunc(bb_Larkspin_jscrw / 4.0f + 2.0f), -1, kGridCols - 1);
+  const int rows = lk_clamp(lk_trunc(bb_Larkspin_jscrh / 4.0f + 2.0f), -1, kGridRows - 1);
   float* grid = app->m_Grid.Data();
   for (int r = 0; r <= rows; ++r)
-    for (int c = 0; c <= cols; ++c) grid[c + 300 * r] = 0.0f;
+    for (int c = 0; c <= cols; ++c) grid[c + kGridCols * r] = 0.0f;
 }
 
 void countdownStep(c_MyApp* app) {

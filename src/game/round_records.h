@@ -11,8 +11,6 @@ namespace lk_round {
 const int kPlayerStride = 100;
 const int kObjStride = 10;
 const int kComputer = -4;
-const float kDegToRad = 0.0174532924f;
-const float kRadToDeg = 57.29578f;
 
 // Player record slots (records 1..4 of m_Players).
 enum {
@@ -37,8 +35,17 @@ enum {
   kPowerTime = 42,
 };
 
-// Round-wide slots of record 0.
-enum { kHitSound = 89, kCountdown = 95, kClock = 98, kLives = 99 };
+// Round-wide slots of record 0. Between rounds the menu keeps its up/down
+// key repeat in two of them; the game-over overlay writes a long delay into
+// kRepeatDelay to hold the dial still.
+enum {
+  kRepeatCountdown = 20,
+  kRepeatDelay = 21,
+  kHitSound = 89,
+  kCountdown = 95,
+  kClock = 98,
+  kLives = 99,
+};
 
 // Field object slots (m_Objects).
 enum {
@@ -55,6 +62,15 @@ enum {
 
 // Power states of slot kPower.
 enum { kPowerNone = 0, kPowerShield = 1, kPowerTriple = 2 };
+
+// The occupancy grid of the round: cells of 4 by 4 units, kGridCols to a
+// row, cell (col, row) at col + kGridCols * row. Rows stop where the
+// allocated floats run out: kGridFloats / kGridCols whole rows. Marks are
+// only made in the first kGridCols rows, more than any virtual screen (at
+// most 960 units, 240 cells, on a side) reaches.
+const int kGridCols = 300;
+const int kGridFloats = 5000000;
+const int kGridRows = kGridFloats / kGridCols;
 
 // Highest object records: rocks, gems and power-ups live below kSpawnTop,
 // shots anywhere up to kShotTop, which is also the end of the update pass.

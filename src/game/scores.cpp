@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "game/round_records.h"
+#include "game/saved_slots.h"
 
 using namespace lk_round;
 
@@ -34,8 +35,8 @@ void overlayWords(int winner, const char** first, const char** second) {
 // stays out. A round quit from the pause menu keeps the score it earned.
 bool scoreEntersTable(c_MyApp* app) {
   if (app->m_GameMode < 1 || app->m_GameMode > 3) return false;
-  const int b = 10 * (app->m_GameMode - 1);
-  for (int k = 0; k < 10; ++k)
+  const int b = lk_saved::FirstList(app->m_GameMode);
+  for (int k = 0; k < lk_saved::kListLength; ++k)
     if (app->m_LastScore > app->m_HiScores[b + k]) return true;
   return false;
 }
@@ -52,10 +53,8 @@ void drawLivesAndClock(c_MyApp* app) {
   for (int i = 1; i <= icons; ++i) app->p_DrawImg(97, float(x0 + 16 * i), 24.0f, 11.0f);
   if (app->m_GameMode != 1) return;
   const float t = app->m_Players[kClock] / 60.0f;
-  int minutes = lk_trunc(t / 60.0f);
-  minutes = minutes < 0 ? 0 : (minutes > 2 ? 2 : minutes);
-  int seconds = lk_trunc(std::fmod(t, 60.0f));
-  seconds = seconds < 0 ? 0 : (seconds > 59 ? 59 : seconds);
+  const int minutes = lk_clamp(lk_trunc(t / 60.0f), 0, 2);
+  const int seconds = lk_clamp(lk_trunc(std::fmod(t, 60.0f)), 0, 59);
   app->p_SetSize(2.0f);
   String text = String(minutes) + String(":") + app->p_rstr(seconds, 2, String("0"));
   app->p_Text(w / 2.0f, 24.0f, text, 1.0f, 1.0f, 0);
@@ -63,7 +62,7 @@ void drawLivesAndClock(c_MyApp* app) {
 
 void drawOverlay(c_MyApp* app) {
   const float w = bb_Larkspin_jscrw, h = bb_Larkspin_jscrh, o = bb_Larkspin_overscan + 1.0f;
-  app->m_Players[21] = 240.0f;
+  app->m_Players[kRepeatDelay] = 240.0f;
   app->m_KeyLatch = app->m_InputTaken = 1;  // the overlay swallows input
 
   app->p_ResetDraw();
@@ -134,8 +133,8 @@ String c_MyApp::p_MyNth() {
                                         "6th",  "7th", "8th", "9th", "10th"};
   m_Loop = 0;
   if (m_GameMode < 1 || m_GameMode > 6) return String();
-  const int b = 10 * (m_GameMode - 1);
-  for (int k = 1; k <= 10; ++k) {
+  const int b = lk_saved::FirstList(m_GameMode);
+  for (int k = 1; k <= lk_saved::kListLength; ++k) {
     if (m_LastScore >= m_HiScores[b + k - 1]) {
       m_Loop = k;
       return String(names[k - 1]);

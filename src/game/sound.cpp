@@ -2,6 +2,9 @@
 // rotation of 24 channels, and one tune at a time on the music channel. The
 // player's sound mode and levels are applied when a sound or tune starts.
 #include "game/my_app.h"
+#include "game/saved_slots.h"
+
+using namespace lk_saved;
 
 namespace {
 
@@ -28,10 +31,10 @@ int c_MyApp::p_LoadSFX(int n) {
 }
 
 int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
-  if (m_Settings[5] != 1 && m_Settings[5] != 2) return 0;
+  if (m_Settings[kSoundMode] != kSoundAll && m_Settings[kSoundMode] != kEffectsOnly) return 0;
   if (!validSound(n) || !m_Sounds[n] || !bb_audio_device) return 0;
   float factor = 1.0f;
-  switch (m_Settings[6]) {
+  switch (m_Settings[kEffectsLevel]) {
     case 1: factor = 0.75f; break;
     case 2: factor = 0.4f; break;
     case 3: return 0;
@@ -59,18 +62,13 @@ int c_MyApp::p_PlayTune(String name, int flags) {
     bb_audio_StopMusic();
     m_MusicOn = 0;
   }
-  if (m_Settings[5] != 1 && m_Settings[5] != 3) return 0;  // remembered, not played
+  if (m_Settings[kSoundMode] != kSoundAll && m_Settings[kSoundMode] != kMusicOnly) return 0;  // remembered, not played
   // A missing tune fails quietly; the pause logic then drives a silent
   // channel, which is harmless.
   bb_audio_PlayMusic(path, flags);
   m_MusicOn = 1;
-  switch (m_Settings[7]) {
-    case 0: bb_audio_SetMusicVolume(1.0f); break;
-    case 1: bb_audio_SetMusicVolume(0.7f); break;
-    case 2: bb_audio_SetMusicVolume(0.4f); break;
-    case 3: bb_audio_SetMusicVolume(0.0f); break;
-    default: break;
-  }
+  const int level = m_Settings[kMusicLevel];
+  if (level >= 0 && level <= 3) bb_audio_SetMusicVolume(kMusicVolume[level]);
   return 0;
 }
 

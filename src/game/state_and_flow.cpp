@@ -3,11 +3,11 @@
 // fits the virtual screen to the device and replays the recorded drawing,
 // and suspension.
 #include "game/my_app.h"
+#include "game/round_records.h"
+#include "game/saved_slots.h"
 
 namespace {
 
-const int kKeyF1 = 112, kKeyF2 = 113, kKeyF4 = 115, kKeyF11 = 122;
-const int kKeyClose = 432;
 // Where F2's frame rate sits: the top left corner, which the round's pause
 // icon leaves free while it is shown.
 const float kFpsX = 4.0f, kFpsY = 4.0f;
@@ -32,12 +32,12 @@ c_MyApp::c_MyApp() {
   gc_assign(m_SfxChannels, Array<int>(33));
   gc_assign(m_Images, Array<c_Image*>(100));
   gc_assign(m_ImgSize, Array<int>(300));
-  gc_assign(m_Settings, Array<int>(25));
+  gc_assign(m_Settings, Array<int>(lk_saved::kSettingCount));
   gc_assign(m_Badges, Array<bool>(256));
-  gc_assign(m_HiScores, Array<int>(300));
+  gc_assign(m_HiScores, Array<int>(lk_saved::kRecordCount));
   gc_assign(m_Players, Array<float>(512));
   gc_assign(m_Trail, Array<float>(1000));
-  gc_assign(m_Grid, Array<float>(5000000));
+  gc_assign(m_Grid, Array<float>(lk_round::kGridFloats));
   gc_assign(m_Objects, Array<float>(5100));
   gc_assign(m_Particles, Array<float>(5100));
   gc_assign(m_Stars, Array<float>(5100));
@@ -102,8 +102,8 @@ int c_MyApp::p_OnCreate() {
   for (int i = 0; i < 15; ++i) m_BadgeShow[i] = m_BadgeShowTime[i] = 0;
   for (int i = 0; i < 128; ++i) m_Badges[i] = false;
   for (int i = 0; i < 19; ++i) m_Pad[i] = 0;
-  for (int i = 0; i < 25; ++i) m_Settings[i] = 0;
-  m_Settings[5] = 1;
+  for (int i = 0; i < lk_saved::kSettingCount; ++i) m_Settings[i] = 0;
+  m_Settings[lk_saved::kSoundMode] = lk_saved::kSoundAll;
   for (int i = 0; i < 61; ++i) m_HiScores[i] = 0;
   p_Load();
   for (int i = 0; i <= 32; ++i) m_SfxChannels[i] = i;
@@ -121,11 +121,11 @@ int c_MyApp::m_MeasureRate(int now, int& last, int& fps, int& avg) {
 
 int c_MyApp::p_OnUpdate() {
   p_BackKeyStep();
-  if (bb_input_KeyHit(kKeyF1)) bb_Larkspin_DebugMode = 1 - bb_Larkspin_DebugMode;
-  if (bb_input_KeyHit(kKeyF2)) m_ShowFps = 1 - m_ShowFps;
-  if (bb_input_KeyHit(kKeyF11)) p_FullscreenFlip();
-  if (bb_input_KeyHit(kKeyF4)) bbError(String());
-  if (bb_input_KeyHit(kKeyClose)) {
+  if (bb_input_KeyHit(BBKEY_F1)) bb_Larkspin_DebugMode = 1 - bb_Larkspin_DebugMode;
+  if (bb_input_KeyHit(BBKEY_F2)) m_ShowFps = 1 - m_ShowFps;
+  if (bb_input_KeyHit(BBKEY_F11)) p_FullscreenFlip();
+  if (bb_input_KeyHit(BBKEY_F4)) bbError(String());
+  if (bb_input_KeyHit(BBKEY_CLOSE)) {
     bbError(String());
     return 0;
   }

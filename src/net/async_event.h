@@ -1,7 +1,6 @@
 // Sources of asynchronous events and the registry that delivers their
 // completions on the main thread.
-#ifndef LARKSPIN_NET_ASYNC_EVENT_H
-#define LARKSPIN_NET_ASYNC_EVENT_H
+#pragma once
 
 #include "runtime/runtime.h"
 
@@ -35,5 +34,3 @@ int bb_asyncevent_UpdateAsyncEvents();
 // Sets the module's globals as the module initialiser does.
 void bb_asyncevent_Init();
 void bb_asyncevent_MarkRoots();
-
-#endif

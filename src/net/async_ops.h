@@ -1,7 +1,6 @@
 // Operations that a socket's queues run on a worker thread and complete on
 // the main thread, and the callbacks they complete to.
-#ifndef LARKSPIN_NET_ASYNC_OPS_H
-#define LARKSPIN_NET_ASYNC_OPS_H
+#pragma once
 
 #include <string>
 
@@ -86,5 +85,3 @@ class c_AsyncReceiveOp : public c_AsyncSocketIoOp {
   int p_Execute__UNSAFE__(c_Socket* source) override;
   void mark() override;
 };
-
-#endif

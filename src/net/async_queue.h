@@ -1,7 +1,6 @@
 // A ring of 256 pending operations, executed in order by the queue's own
 // worker thread and completed on the main thread.
-#ifndef LARKSPIN_NET_ASYNC_QUEUE_H
-#define LARKSPIN_NET_ASYNC_QUEUE_H
+#pragma once
 
 #include <atomic>
 
@@ -28,4 +27,3 @@ class c_AsyncQueue : public c_Thread, public c_IAsyncEventSource {
   void mark() override;
 };
 
-#endif

@@ -1,7 +1,6 @@
 // One BSD socket handle with blocking calls that may run on a queue's
 // worker thread while the main thread closes the socket.
-#ifndef LARKSPIN_NET_BB_SOCKET_H
-#define LARKSPIN_NET_BB_SOCKET_H
+#pragma once
 
 #include <sys/socket.h>
 
@@ -56,5 +55,3 @@ class BBSocket : public Object {
   int users_ = 0;
   std::vector<int> lingering_;
 };
-
-#endif

@@ -1,7 +1,6 @@
 // Fixed-size blocks of raw bytes with byte, copy and string access. The
 // socket layer sends from and receives into them.
-#ifndef LARKSPIN_NET_DATA_BUFFER_H
-#define LARKSPIN_NET_DATA_BUFFER_H
+#pragma once
 
 #include "runtime/runtime.h"
 
@@ -38,5 +37,3 @@ class c_DataBuffer : public BBDataBuffer {
  private:
   int ClampToBuffer(int address, int count) const;
 };
-
-#endif

@@ -1,7 +1,6 @@
 // A small HTTP/1.0 client on the asynchronous sockets: one request, the
 // status line, and the body until the server closes the connection.
-#ifndef LARKSPIN_NET_HTTP_REQUEST_H
-#define LARKSPIN_NET_HTTP_REQUEST_H
+#pragma once
 
 #include "net/async_ops.h"
 #include "net/data_buffer.h"
@@ -67,4 +66,3 @@ class c_HttpRequest : public Object,
   bool m_finished = false;
 };
 
-#endif

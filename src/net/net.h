@@ -1,7 +1,6 @@
 // The data and networking layer: data buffers, asynchronous sockets and the
 // HTTP client.
-#ifndef LARKSPIN_NET_NET_H
-#define LARKSPIN_NET_NET_H
+#pragma once
 
 #include "net/async_event.h"
 #include "net/async_ops.h"
@@ -18,5 +17,3 @@
 // Sets the layer's module globals and registers their root marker; called
 // once by the module initialiser before any socket is made.
 int bb_net_Init();
-
-#endif

@@ -1,7 +1,6 @@
 // Host name to IPv4 address record, shared by sockets, addresses and the
 // connect operation (which resolves on its worker thread).
-#ifndef LARKSPIN_NET_RESOLVE_H
-#define LARKSPIN_NET_RESOLVE_H
+#pragma once
 
 #include <netinet/in.h>
 
@@ -19,4 +18,3 @@ std::string NarrowHostName(const String& host);
 // static storage, which several queue workers would trample).
 bool ResolveIPv4(const std::string& host, int port, sockaddr_in* addr);
 
-#endif

@@ -1,7 +1,6 @@
 // A socket whose connects, sends and receives run on worker threads and
 // complete through callbacks during the game's update.
-#ifndef LARKSPIN_NET_SOCKET_H
-#define LARKSPIN_NET_SOCKET_H
+#pragma once
 
 #include "net/async_event.h"
 #include "net/async_ops.h"
@@ -35,4 +34,3 @@ class c_Socket : public Object, public c_IAsyncEventSource {
   void mark() override;
 };
 
-#endif

@@ -1,6 +1,5 @@
 // An IPv4 socket address with its dotted text form made on demand.
-#ifndef LARKSPIN_NET_SOCKET_ADDRESS_H
-#define LARKSPIN_NET_SOCKET_ADDRESS_H
+#pragma once
 
 #include <netinet/in.h>
 
@@ -21,4 +20,3 @@ class BBSocketAddress : public Object {
   void Validate();
 };
 
-#endif

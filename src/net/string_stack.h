@@ -1,6 +1,5 @@
 // Growable stacks of strings: header lines and body pieces of HTTP requests.
-#ifndef LARKSPIN_NET_STRING_STACK_H
-#define LARKSPIN_NET_STRING_STACK_H
+#pragma once
 
 #include "runtime/runtime.h"
 
@@ -24,4 +23,3 @@ class c_StringStack : public c_Stack2 {
   String p_Join(String separator);
 };
 
-#endif

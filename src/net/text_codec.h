@@ -1,8 +1,7 @@
 // Byte encodings of 16-bit text used by data buffers: "utf8" and "ascii".
 // Kept free of collected types so the rules can be reasoned about (and
 // reused) on plain memory.
-#ifndef LARKSPIN_NET_TEXT_CODEC_H
-#define LARKSPIN_NET_TEXT_CODEC_H
+#pragma once
 
 #include <vector>
 
@@ -30,4 +29,3 @@ void DecodeSignedBytes(const unsigned char* bytes, int n, std::vector<unsigned s
 
 }  // namespace textcodec
 
-#endif

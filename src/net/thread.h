@@ -1,7 +1,6 @@
 // One function body run on a detached operating-system thread. Only the
 // running flag and the result slot are shared with the main thread.
-#ifndef LARKSPIN_NET_THREAD_H
-#define LARKSPIN_NET_THREAD_H
+#pragma once
 
 #include <atomic>
 
@@ -39,4 +38,3 @@ class c_Thread : public BBThread {
   c_Thread* m_new();
 };
 
-#endif

@@ -1,7 +1,6 @@
 // A URL cut into scheme, user, password, domain, port, path, query and
 // fragment by plain substring search.
-#ifndef LARKSPIN_NET_URL_H
-#define LARKSPIN_NET_URL_H
+#pragma once
 
 #include "runtime/runtime.h"
 
@@ -29,8 +28,6 @@ class c_Url : public Object {
   void ParseUserInfo(int& start, int end);
   void ParseHostPortPath(int start, int end);
 };
-
-#endif
 
 // C atoi of the first 63 code units (each cut to its low 8 bits): leading
 // digits count, anything else gives 0; out-of-range values saturate.

@@ -108,16 +108,16 @@ class Steering : public RoundTest {
   // given objects on the grid; returns the chosen direction in degrees.
   float Steer(std::initializer_list<std::array<float, 3>> objects) {
     Start(1);
-    for (int i = 0; i < 300 * 200; ++i) app->m_Grid[i] = 0.0f;
+    for (int i = 0; i < kGridCols * 200; ++i) app->m_Grid[i] = 0.0f;
     for (const auto& o : objects)
-      app->m_Grid[int(o[0] * 0.25f + 1.0f) + 300 * int(o[1] * 0.25f + 1.0f)] = o[2];
+      app->m_Grid[int(o[0] * 0.25f + 1.0f) + kGridCols * int(o[1] * 0.25f + 1.0f)] = o[2];
     P(1, kX) = 200.0f;
     P(1, kY) = 200.0f;
     P(1, kTargetX) = 200.0f;
     P(1, kTargetY) = 0.0f;
     app->p_SteerComputer(1);
     EXPECT_NEAR(std::hypot(app->m_MoveX, app->m_MoveY), 1.0f, 1e-5);
-    return std::atan2(app->m_MoveX, -app->m_MoveY) * kRadToDeg;
+    return std::atan2(app->m_MoveX, -app->m_MoveY) * LK_RAD_TO_DEG;
   }
 };
 

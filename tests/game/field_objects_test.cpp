@@ -62,8 +62,8 @@ TEST_F(ShotTest, LargeRockIsKnockedAlongTheShotWithTheNextTwoDraws) {
     EXPECT_EQ(O(0, kObjX), 200.0f);
     EXPECT_FLOAT_EQ(O(0, kAngle), angle);
     const float v = 0.1f * float(s);
-    EXPECT_NEAR(O(0, kVelX), -std::sin(angle * kDegToRad) * v, 1e-5);
-    EXPECT_NEAR(O(0, kVelY), -std::cos(angle * kDegToRad) * v, 1e-5);
+    EXPECT_NEAR(O(0, kVelX), -std::sin(angle * LK_DEG_TO_RAD) * v, 1e-5);
+    EXPECT_NEAR(O(0, kVelY), -std::cos(angle * LK_DEG_TO_RAD) * v, 1e-5);
     EXPECT_EQ(app->m_Players[kHitSound], 1.0f);
     EXPECT_EQ(CountKind(30.0f, 40.0f), 0);  // the ordinary shot is spent
   }

@@ -37,7 +37,7 @@ TEST_F(Particles, ThrowsTakeTheHighestFreeRecord) {
   EXPECT_EQ(Part(app, 250, 8), 7.0f);
   EXPECT_EQ(Part(app, 250, 9), pic);
   EXPECT_NEAR(std::hypot(Part(app, 250, 3), Part(app, 250, 4)), speed, 1e-5);
-  EXPECT_NEAR(Part(app, 250, 3), std::sin(angle * lk_round::kDegToRad) * speed, 1e-5);
+  EXPECT_NEAR(Part(app, 250, 3), std::sin(angle * LK_DEG_TO_RAD) * speed, 1e-5);
 
   // A full pool takes nothing and draws nothing more.
   for (int r = 0; r <= 250; ++r) Part(app, r, 0) = 1.0f;

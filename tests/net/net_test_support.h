@@ -1,7 +1,6 @@
 // Start-up shared by the network tests: the collector's rings and the
 // layer's globals exist once per process, as in the program.
-#ifndef LARKSPIN_TESTS_NET_NET_TEST_SUPPORT_H
-#define LARKSPIN_TESTS_NET_NET_TEST_SUPPORT_H
+#pragma once
 
 #include <thread>
 
@@ -20,5 +19,3 @@ inline std::thread::id TestThread() {
   static const std::thread::id id = std::this_thread::get_id();
   return id;
 }
-
-#endif
