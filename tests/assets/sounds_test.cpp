@@ -43,15 +43,21 @@ struct Tune {
   std::vector<int16_t> samples;
 };
 
+// Mean loudness of each stretch of `seconds`.
+std::vector<double> Loudness(const Tune& t, double seconds) {
+  std::vector<double> level;
+  int window = static_cast<int>(t.rate * seconds) * t.channels;
+  for (size_t start = 0; start + window <= t.samples.size(); start += window) {
+    double sum = 0;
+    for (int i = 0; i < window; ++i) sum += std::abs(t.samples[start + i]);
+    level.push_back(sum / window);
+  }
+  return level;
+}
+
 // Mean change of loudness between 10 ms windows, relative to the mean loudness.
 double Activity(const Tune& t) {
-  int window = t.rate / 100;
-  std::vector<double> level;
-  for (int start = 0; start + window <= t.frames; start += window) {
-    double sum = 0;
-    for (int i = start * t.channels; i < (start + window) * t.channels; ++i) sum += std::abs(t.samples[i]);
-    level.push_back(sum / (window * t.channels));
-  }
+  std::vector<double> level = Loudness(t, 0.01);
   double change = 0, mean = 0;
   for (size_t i = 1; i < level.size(); ++i) change += std::fabs(level[i] - level[i - 1]);
   for (double l : level) mean += l;
@@ -153,18 +159,6 @@ TEST(Tunes, DecodeToAtLeastThirtySecondsThatLoopCleanly) {
       EXPECT_GT(edge / (t.rate / 10), 100.0) << "the tune fades out instead of looping";
     }
   }
-}
-
-// Mean loudness of each stretch of `seconds`.
-std::vector<double> Loudness(const Tune& t, double seconds) {
-  std::vector<double> level;
-  int window = static_cast<int>(t.rate * seconds) * t.channels;
-  for (size_t start = 0; start + window <= t.samples.size(); start += window) {
-    double sum = 0;
-    for (int i = 0; i < window; ++i) sum += std::abs(t.samples[start + i]);
-    level.push_back(sum / window);
-  }
-  return level;
 }
 
 TEST(Tunes, TheTimeAttackTuneLastsTheRoundInSectionsAndFadesOut) {
