@@ -72,12 +72,12 @@ bool WritePreview(const SheetLayout& sheet, const std::string& dir) {
   return WriteCanvas(out, dir + "/" + flat + ".png");
 }
 
-// Players' field pictures (ship, gem, shot for each) and two rocks, on the
-// game's black, one row per kind of colour vision: the sheet to judge
-// whether colour-blind players can still tell the players apart.
+// Players' field pictures (ship, gem, shot for each) and a rock, on the
+// game's black, one row per kind of colour vision under its name: the sheet
+// to judge whether colour-blind players can still tell the players apart.
 bool WriteVisionSheet(const std::string& dir) {
-  const int kZoom = 8, kCell = 12 * kZoom, kGap = 8, kLabel = 200;
-  const int kFrames[] = {0, 1, 2, 5, 6, 7, 10, 11, 12, 15, 16, 17, 3, 4};
+  const int kZoom = 6, kCell = 12 * kZoom, kGap = 8, kLabel = 20;
+  const int kFrames[] = {0, 1, 2, 5, 6, 7, 10, 11, 12, 15, 16, 17, 3};
   const int count = static_cast<int>(sizeof kFrames / sizeof kFrames[0]);
   const SheetLayout* field = nullptr;
   for (const SheetLayout& sheet : AllSheets())
@@ -85,17 +85,18 @@ bool WriteVisionSheet(const std::string& dir) {
   if (!field) return false;
   Canvas art = RenderSheet(*field, kZoom);
   int rows = static_cast<int>(sizeof kVisions / sizeof kVisions[0]);
-  Canvas out(kLabel + count * (kCell + kGap), rows * (kCell + kGap) + kGap);
+  Canvas out(kGap + count * (kCell + kGap), rows * (kLabel + kCell + kGap) + kGap);
   for (int y = 0; y < out.Height(); ++y)
     for (int x = 0; x < out.Width(); ++x) out.At(x, y)[3] = 1.0f;
   for (int row = 0; row < rows; ++row) {
     Vision vision = kVisions[row];
-    int oy = kGap + row * (kCell + kGap);
-    Pen label(out, kGap, oy + kCell / 2 - 8, static_cast<float>(kLabel), 16.0f, 1.0f);
+    int oy = kGap + row * (kLabel + kCell + kGap);
+    Pen label(out, kGap, oy, static_cast<float>(out.Width() - kGap), static_cast<float>(kLabel), 1.0f);
     label.Fill(TextShape(VisionName(vision), {0, 0}, 2.0f), Hex(0xc0c0c0));
+    oy += kLabel;
     for (int i = 0; i < count; ++i) {
       int sx = (kFrames[i] % field->columns) * kCell, sy = (kFrames[i] / field->columns) * kCell;
-      int ox = kLabel + i * (kCell + kGap);
+      int ox = kGap + i * (kCell + kGap);
       for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x) {
           // Premultiplied over black is the colour seen; simulate it in linear light.
