@@ -25,25 +25,6 @@ std::vector<Vec2> Mirrored(const std::vector<Vec2>& rightHalf) {
   return pts;
 }
 
-// Each player's ship has its own silhouette, so players differ by shape as
-// well as colour: Red an arrowhead, Yellow a needle with low wings, Green
-// forward-swept wings, Blue a twin-boom frame.
-Shape ShipHull(int player) {
-  switch (player) {
-    case 1: return Polygon(Mirrored({{6, kEdge}, {kFar, 9.3f}, {kFar, kFar}, {6, 8.3f}}));
-    case 2:
-      return Union(Polygon(Mirrored({{6, kEdge}, {7.2f, 3.6f}, {7.2f, kFar}})),
-                   Polygon(Mirrored({{7.2f, 5.8f}, {kFar, 9.2f}, {kFar, 10.7f}, {7.2f, 9.8f}})));
-    case 3:
-      return Union(Polygon(Mirrored({{6, kEdge}, {7.1f, 3.2f}, {7.1f, 10.2f}, {6, kFar}})),
-                   Polygon(Mirrored({{7.1f, 8.0f}, {kFar, 3.6f}, {kFar, 5.6f}, {7.1f, 10.6f}})));
-    default:
-      return Union(Union(Polygon(Mirrored({{6, kEdge}, {7.3f, 3.8f}, {7.3f, 9.5f}, {6, 10.6f}})),
-                         RoundBox({6, 7.0f}, {4.5f, 0.9f}, 0.2f)),
-                   Union(RoundBox({2.0f, 7.8f}, {1.05f, 3.2f}, 0.8f), RoundBox({10.0f, 7.8f}, {1.05f, 3.2f}, 0.8f)));
-  }
-}
-
 void PaintShip(Pen& pen, int player) {
   // Form comes from shade, not from white: white highlights would wash the
   // player colours towards each other.
@@ -121,6 +102,25 @@ void PaintRock(Pen& pen, int variant) {
 }
 
 }  // namespace
+
+// Each player's ship has its own silhouette, so players differ by shape as
+// well as colour: Red an arrowhead, Yellow a needle with low wings, Green
+// forward-swept wings, Blue a twin-boom frame.
+Shape ShipHull(int player) {
+  switch (player) {
+    case 1: return Polygon(Mirrored({{6, kEdge}, {kFar, 9.3f}, {kFar, kFar}, {6, 8.3f}}));
+    case 2:
+      return Union(Polygon(Mirrored({{6, kEdge}, {7.2f, 3.6f}, {7.2f, kFar}})),
+                   Polygon(Mirrored({{7.2f, 5.8f}, {kFar, 9.2f}, {kFar, 10.7f}, {7.2f, 9.8f}})));
+    case 3:
+      return Union(Polygon(Mirrored({{6, kEdge}, {7.1f, 3.2f}, {7.1f, 10.2f}, {6, kFar}})),
+                   Polygon(Mirrored({{7.1f, 8.0f}, {kFar, 3.6f}, {kFar, 5.6f}, {7.1f, 10.6f}})));
+    default:
+      return Union(Union(Polygon(Mirrored({{6, kEdge}, {7.3f, 3.8f}, {7.3f, 9.5f}, {6, 10.6f}})),
+                         RoundBox({6, 7.0f}, {4.5f, 0.9f}, 0.2f)),
+                   Union(RoundBox({2.0f, 7.8f}, {1.05f, 3.2f}, 0.8f), RoundBox({10.0f, 7.8f}, {1.05f, 3.2f}, 0.8f)));
+  }
+}
 
 Color PlayerColor(int player) {
   // Chosen to stay apart for red-green and blue-yellow colour blindness too:
