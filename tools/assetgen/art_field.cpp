@@ -43,7 +43,7 @@ Shape GemOutline(int player) {
   switch (player) {
     case 1:
       return Union(Union(Circle({3.75f, 3.9f}, 2.75f), Circle({8.25f, 3.9f}, 2.75f)),
-                   Polygon({{1.15f, 5.2f}, {10.85f, 5.2f}, {6, 10.9f}, {6, 3}}));
+                   Polygon({{1.23f, 5.0f}, {6, 3}, {10.77f, 5.0f}, {6, 10.9f}}));
     case 2: return Offset(Polygon({{6, 2.2f}, {10.1f, 9.9f}, {1.9f, 9.9f}}), 0.9f);
     case 3:
       return Polygon({{2.6f, 2.8f}, {9.4f, 2.8f}, {11, 4.4f}, {11, 7.6f}, {9.4f, 9.2f}, {2.6f, 9.2f}, {1, 7.6f},
