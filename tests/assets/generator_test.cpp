@@ -57,8 +57,9 @@ TEST(Generator, PreviewWritesANumberedContactSheetPerPictureFile) {
   std::string dir = TempDir("preview");
   ASSERT_EQ(RunGenerator("--preview " + dir), 0);
   std::vector<std::string> sheets = FilesUnder(dir);
-  // One per picture file at level 1: every bank of the game plus the default font.
-  EXPECT_EQ(sheets.size(), 15u);
+  // One per picture file at level 1 (every bank of the game plus the default
+  // font), and the field pictures under each kind of colour vision.
+  EXPECT_EQ(sheets.size(), 16u);
   for (const std::string& f : sheets) {
     Picture p = LoadPicture(dir + "/" + f);
     EXPECT_TRUE(p.Loaded()) << f;

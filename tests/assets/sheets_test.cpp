@@ -3,12 +3,15 @@
 // level, and has art in the frames the game draws.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <set>
 
+#include "assetgen/colour.h"
 #include "assets/asset_support.h"
 
 using namespace assets_test;
+using assetgen::Vision;
 
 namespace {
 
@@ -115,7 +118,7 @@ TEST(PictureSheets, HigherLevelsAreTheSamePicturesDrawnFiner) {
 
 TEST(PictureSheets, DrawnFramesShowArtThatStaysInsideTheFrame) {
   for (const Bank& b : Banks()) {
-    for (int level : {1, 4}) {
+    for (int level : {1, 2, 4}) {
       const Loaded& l = Load(b, level);
       ASSERT_TRUE(l.picture.Loaded()) << b.name;
       for (int f : b.drawn) {
@@ -173,4 +176,65 @@ TEST(PictureSheets, ShipsPointUpAndShotsFlyAlongTheirHeading) {
     FrameStats s = Measure(l.picture, l.frames[shot]);
     EXPECT_GT(s.maxY - s.minY, 2 * (s.maxX - s.minX)) << "shot frame " << shot;
   }
+}
+
+// A player's picture: the mask of its pixels with alpha above one half, and
+// its main colour, the mean of those pixels in linear RGB.
+struct Look {
+  std::vector<bool> mask;
+  assetgen::Color mean;
+};
+
+Look LookOf(const Loaded& l, int frame) {
+  const FrameRect& r = l.frames[frame];
+  Look look;
+  for (int y = 0; y < r.h; ++y)
+    for (int x = 0; x < r.w; ++x) {
+      const uint8_t* p = l.picture.At(r.x + x, r.y + y);
+      look.mask.push_back(p[3] > 127);
+      // Alpha counts the pixels until the division.
+      auto linear = [&](int k) { return assetgen::SrgbToLinear(p[k] / 255.0f); };
+      if (p[3] > 127) look.mean = {look.mean.r + linear(0), look.mean.g + linear(1), look.mean.b + linear(2), look.mean.a + 1};
+    }
+  look.mean = look.mean.Scaled(1.0f / std::max(look.mean.a, 1.0f));
+  return look;
+}
+
+TEST(PictureSheets, FieldPicturesFillTheirFramesAndPlayersDifferInShapeAndColour) {
+  const Bank& field = Banks()[0];
+  double worstOverlap = 0, worstDelta = 1e9;
+  std::string worstPair;
+  for (int level : {1, 2, 4}) {
+    const Loaded& l = Load(field, level);
+    ASSERT_TRUE(l.picture.Loaded());
+    // Span in design units, as the contact boxes: ships at least 10 of 12,
+    // gems about 10, rocks (contact radius 4) about 8.
+    for (int f = 0; f < field.frames; ++f) {
+      FrameStats s = Measure(l.picture, l.frames[f]);
+      double span = (std::max(s.maxX - s.minX, s.maxY - s.minY) + 1.0) / level;
+      int kind = f < 20 ? f % 5 : 3;
+      const double lowest[5] = {10, 9, 0, 7, 7}, highest[5] = {12, 11, 12, 9, 9};
+      EXPECT_TRUE(span >= lowest[kind] && span <= highest[kind]) << "frame " << f << " level " << level << ": " << span;
+    }
+    for (int kind : {0, 1}) {  // ships, gems
+      for (int a = 0; a < 4; ++a)
+        for (int b = a + 1; b < 4; ++b) {
+          Look x = LookOf(l, a * 5 + kind), y = LookOf(l, b * 5 + kind);
+          std::string pair = std::string(kind ? "gems" : "ships") + " of players " + std::to_string(a + 1) + ", " +
+                             std::to_string(b + 1) + " at level " + std::to_string(level);
+          int both = 0, either = 0;
+          for (size_t i = 0; i < x.mask.size(); ++i) both += x.mask[i] && y.mask[i], either += x.mask[i] || y.mask[i];
+          EXPECT_LE(both, 0.7 * either) << pair;
+          worstOverlap = std::max(worstOverlap, static_cast<double>(both) / either);
+          for (Vision v : assetgen::kVisions) {
+            double delta = assetgen::DeltaE2000(assetgen::LinearToLab(assetgen::Simulate(v, x.mean)),
+                                                assetgen::LinearToLab(assetgen::Simulate(v, y.mean)));
+            EXPECT_GE(delta, 20.0) << pair << " under " << assetgen::VisionName(v);
+            if (delta < worstDelta) worstDelta = delta, worstPair = pair + " under " + assetgen::VisionName(v);
+          }
+        }
+    }
+  }
+  std::printf("largest overlap %.2f; smallest colour difference %.1f (%s)\n", worstOverlap, worstDelta,
+              worstPair.c_str());
 }

@@ -8,6 +8,9 @@ namespace assetgen {
 
 // Player colours in player order: Red, Yellow, Green, Blue.
 Color PlayerColor(int player);
+// A player's ship in its 12-unit field frame, nose up; every picture of
+// that player's ship has this silhouette.
+Shape ShipHull(int player);
 
 void PaintField(Pen& pen, int frame);       // ships, gems, shots, rocks
 void PaintPower(Pen& pen, int frame);       // power-ups

@@ -10,38 +10,74 @@ namespace assetgen {
 namespace {
 
 const Color kInk = Hex(0x101018, 0.9f);
+const Color kWhite = Hex(0xffffff);
+
+// Field pictures fill their 12-unit frames up to this margin, so a ship
+// spans ten units and nothing reaches the frame's outermost pixel at level 1.
+constexpr float kEdge = 0.95f, kFar = 12.0f - kEdge;
+
+// A left-right symmetric outline from its right half, listed nose to tail;
+// points on the centre line are not repeated.
+std::vector<Vec2> Mirrored(const std::vector<Vec2>& rightHalf) {
+  std::vector<Vec2> pts = rightHalf;
+  for (auto it = rightHalf.rbegin(); it != rightHalf.rend(); ++it)
+    if (it->x != 6.0f) pts.push_back({12.0f - it->x, it->y});
+  return pts;
+}
 
 void PaintShip(Pen& pen, int player) {
+  // Form comes from shade, not from white: white highlights would wash the
+  // player colours towards each other.
   Color body = PlayerColor(player);
-  // Everything stays a unit and a half inside the frame so nothing bleeds
-  // into the neighbouring frame when the picture is scaled.
-  std::vector<Vec2> hull = {{6, 2.1f}, {9.9f, 9.9f}, {6, 8.0f}, {2.1f, 9.9f}};
-  pen.Fill(Offset(Polygon(hull), 0.6f), kInk);
-  pen.Fill(Polygon(hull), Linear({6, 2}, Mix(body, Hex(0xffffff), 0.5f), {6, 10}, body.Scaled(0.8f)));
-  // A slightly darker right half gives the dart a ridge.
-  pen.Fill(Polygon({{6, 2.1f}, {9.9f, 9.9f}, {6, 8.0f}}), Hex(0x000000, 0.15f));
-  pen.Fill(Capsule({6, 4.9f}, {6, 6.0f}, 0.8f), Hex(0xe8f4ff));
-  pen.Fill(Polygon({{5.0f, 8.9f}, {6, 8.3f}, {7.0f, 8.9f}, {6, 10.3f}}), Hex(0xffb030, 0.85f));
+  Shape hull = ShipHull(player);
+  pen.Fill(hull, Linear({6, 1}, body, {6, 11}, body.Scaled(0.8f)));
+  // A darker right half gives the hull a ridge down its middle.
+  pen.Fill(Intersect(hull, RoundBox({9, 6}, {3, 6}, 0)), Hex(0x000000, 0.2f));
+  pen.Fill(Capsule({6, 4.3f}, {6, 5.6f}, 0.7f), body.Scaled(0.3f));
+  pen.Fill(Circle({5.75f, 4.35f}, 0.3f), Hex(0xffffff, 0.9f));
+}
+
+// Four cuts: Red a heart, Yellow a trillion, Green an emerald step cut,
+// Blue a marquise. The base is the same picture drawn large.
+Shape GemOutline(int player) {
+  switch (player) {
+    case 1:
+      return Union(Union(Circle({3.75f, 3.9f}, 2.75f), Circle({8.25f, 3.9f}, 2.75f)),
+                   Polygon({{1.23f, 5.0f}, {6, 3}, {10.77f, 5.0f}, {6, 10.9f}}));
+    case 2: return Offset(Polygon({{6, 2.2f}, {10.1f, 9.9f}, {1.9f, 9.9f}}), 0.9f);
+    case 3:
+      return Polygon({{2.6f, 2.8f}, {9.4f, 2.8f}, {11, 4.4f}, {11, 7.6f}, {9.4f, 9.2f}, {2.6f, 9.2f}, {1, 7.6f},
+                      {1, 4.4f}});
+    default: return Intersect(Circle({8.67f, 6}, 5.67f), Circle({3.33f, 6}, 5.67f));
+  }
 }
 
 void PaintGem(Pen& pen, int player) {
   Color c = PlayerColor(player);
-  std::vector<Vec2> outline = {{3.8f, 3.7f}, {8.2f, 3.7f}, {9.9f, 5.6f}, {6, 9.9f}, {2.1f, 5.6f}};
-  pen.Glow(Polygon(outline), c.WithAlpha(0.4f), 0.7f);
-  pen.Fill(Offset(Polygon(outline), 0.5f), kInk);
-  pen.Fill(Polygon(outline), c);
-  // Facets: a bright table on top, shaded sides below.
-  pen.Fill(Polygon({{3.8f, 3.7f}, {8.2f, 3.7f}, {9.9f, 5.6f}, {2.1f, 5.6f}}), Mix(c, Hex(0xffffff), 0.55f));
-  pen.Fill(Polygon({{2.1f, 5.6f}, {4.8f, 5.6f}, {6, 9.9f}}), Hex(0xffffff, 0.18f));
-  pen.Fill(Polygon({{7.2f, 5.6f}, {9.9f, 5.6f}, {6, 9.9f}}), Hex(0x000000, 0.28f));
-  pen.Fill(Capsule({4.6f, 4.6f}, {5.6f, 4.6f}, 0.4f), Hex(0xffffff, 0.9f));
+  Shape outline = GemOutline(player);
+  pen.Fill(outline, c);
+  // Facets lit from the top left: a smaller copy of the cut is the table,
+  // the lower right falls into shade, and a glint sits on the table.
+  Shape table = Scaled(outline, {6, 6}, 0.5f);
+  pen.Fill(Subtract(Intersect(outline, Polygon({{12, 0}, {12, 12}, {0, 12}})), table), c.Scaled(0.65f));
+  pen.Fill(table, c.Scaled(0.88f));
+  pen.Fill(Capsule({4.7f, 5.0f}, {5.3f, 5.0f}, 0.4f), Hex(0xffffff, 0.9f));
 }
 
+// Shots differ too: Red a solid bolt, Yellow a spindle, Green a string of
+// beads, Blue twin rails.
 void PaintShot(Pen& pen, int player) {
   Color c = PlayerColor(player);
-  pen.Glow(Capsule({6, 3.4f}, {6, 8.6f}, 0.9f), c.WithAlpha(0.7f), 1.2f);
-  pen.Fill(Capsule({6, 3.2f}, {6, 8.8f}, 1.2f), c);
-  pen.Fill(Capsule({6, 3.5f}, {6, 7.4f}, 0.55f), Hex(0xffffff));
+  Shape shot;
+  switch (player) {
+    case 1: shot = Capsule({6, 3.2f}, {6, 8.8f}, 1.2f); break;
+    case 2: shot = Polygon({{6, 1.8f}, {7.3f, 6}, {6, 10.2f}, {4.7f, 6}}); break;
+    case 3: shot = Union(Union(Circle({6, 3.4f}, 1.15f), Circle({6, 6}, 1.15f)), Circle({6, 8.6f}, 1.15f)); break;
+    default: shot = Union(Capsule({4.9f, 2.6f}, {4.9f, 9.4f}, 0.6f), Capsule({7.1f, 2.6f}, {7.1f, 9.4f}, 0.6f)); break;
+  }
+  pen.Glow(shot, c.WithAlpha(0.6f), 1.0f);
+  pen.Fill(shot, c);
+  pen.Fill(Offset(shot, -0.5f), Mix(c, kWhite, 0.7f));
 }
 
 void PaintRock(Pen& pen, int variant) {
@@ -51,11 +87,11 @@ void PaintRock(Pen& pen, int variant) {
   Vec2 c = pen.Centre();
   int corners = 8 + rng.Below(4);
   std::vector<Vec2> pts;
+  // About eight units across, the contact box of a rock.
   for (int i = 0; i < corners; ++i)
-    pts.push_back(Polar(c, rng.Range(3.5f, 4.6f), 360.0f * (i + rng.Range(-0.25f, 0.25f)) / corners));
+    pts.push_back(Polar(c, rng.Range(3.6f, 4.3f), 360.0f * (i + rng.Range(-0.25f, 0.25f)) / corners));
   Shape rock = Polygon(pts);
-  pen.Fill(Offset(rock, 0.5f), kInk);
-  pen.Fill(rock, Linear({2, 2}, Mix(base, Hex(0xffffff), 0.35f), {10, 10}, base.Scaled(0.55f)));
+  pen.Fill(rock, Linear({2, 2}, Mix(base, kWhite, 0.35f), {10, 10}, base.Scaled(0.55f)));
   int craters = 1 + rng.Below(3);
   for (int k = 0; k < craters; ++k) {
     Vec2 at = Polar(c, rng.Range(0.5f, 2.4f), rng.Range(0, 360));
@@ -67,8 +103,29 @@ void PaintRock(Pen& pen, int variant) {
 
 }  // namespace
 
+// Each player's ship has its own silhouette, so players differ by shape as
+// well as colour: Red an arrowhead, Yellow a needle with low wings, Green
+// forward-swept wings, Blue a twin-boom frame.
+Shape ShipHull(int player) {
+  switch (player) {
+    case 1: return Polygon(Mirrored({{6, kEdge}, {kFar, 9.3f}, {kFar, kFar}, {6, 8.3f}}));
+    case 2:
+      return Union(Polygon(Mirrored({{6, kEdge}, {7.2f, 3.6f}, {7.2f, kFar}})),
+                   Polygon(Mirrored({{7.2f, 5.8f}, {kFar, 9.2f}, {kFar, 10.7f}, {7.2f, 9.8f}})));
+    case 3:
+      return Union(Polygon(Mirrored({{6, kEdge}, {7.1f, 3.2f}, {7.1f, 10.2f}, {6, kFar}})),
+                   Polygon(Mirrored({{7.1f, 8.0f}, {kFar, 3.6f}, {kFar, 5.6f}, {7.1f, 10.6f}})));
+    default:
+      return Union(Union(Polygon(Mirrored({{6, kEdge}, {7.3f, 3.8f}, {7.3f, 9.5f}, {6, 10.6f}})),
+                         RoundBox({6, 7.0f}, {4.5f, 0.9f}, 0.2f)),
+                   Union(RoundBox({2.0f, 7.8f}, {1.05f, 3.2f}, 0.8f), RoundBox({10.0f, 7.8f}, {1.05f, 3.2f}, 0.8f)));
+  }
+}
+
 Color PlayerColor(int player) {
-  static const unsigned kColors[4] = {0xff4a3d, 0xffd93a, 0x3fe05a, 0x3f8cff};
+  // Chosen to stay apart for red-green and blue-yellow colour blindness too:
+  // they differ in lightness as well as hue.
+  static const unsigned kColors[4] = {0xf0101a, 0xffff00, 0x77e6c4, 0x5175c6};
   return Hex(kColors[(player - 1) & 3]);
 }
 

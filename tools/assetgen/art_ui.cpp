@@ -31,8 +31,10 @@ Shape ShipOutline(Vec2 c, float size, float degrees) {
   return Rotated(Polygon(pts), c, degrees);
 }
 
+// The player's own ship, as on the field, centred on c and about 1.75 x
+// size from nose to tail.
 void ColourShip(Pen& pen, Vec2 c, float size, float degrees, int player) {
-  Shape s = ShipOutline(c, size, degrees);
+  Shape s = Rotated(Moved(Scaled(ShipHull(player), {6, 6}, size * 0.175f), c - Vec2(6, 6)), c, degrees);
   pen.Fill(Offset(s, size * 0.12f), Hex(0x0a0a14, 0.9f));
   pen.Fill(s, Mix(PlayerColor(player), kWhite, 0.15f));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "colour.h"
 #include "png.h"
 #include "pixelfont.h"
 #include "sheet.h"
@@ -71,6 +72,46 @@ bool WritePreview(const SheetLayout& sheet, const std::string& dir) {
   return WriteCanvas(out, dir + "/" + flat + ".png");
 }
 
+// Players' field pictures (ship, gem, shot for each) and a rock, on the
+// game's black, one row per kind of colour vision under its name: the sheet
+// to judge whether colour-blind players can still tell the players apart.
+bool WriteVisionSheet(const std::string& dir) {
+  const int kZoom = 6, kCell = 12 * kZoom, kGap = 8, kLabel = 20;
+  const int kFrames[] = {0, 1, 2, 5, 6, 7, 10, 11, 12, 15, 16, 17, 3};
+  const int count = static_cast<int>(sizeof kFrames / sizeof kFrames[0]);
+  const SheetLayout* field = nullptr;
+  for (const SheetLayout& sheet : AllSheets())
+    if (sheet.name == "gfx") field = &sheet;
+  if (!field) return false;
+  Canvas art = RenderSheet(*field, kZoom);
+  int rows = static_cast<int>(sizeof kVisions / sizeof kVisions[0]);
+  Canvas out(kGap + count * (kCell + kGap), rows * (kLabel + kCell + kGap) + kGap);
+  for (int y = 0; y < out.Height(); ++y)
+    for (int x = 0; x < out.Width(); ++x) out.At(x, y)[3] = 1.0f;
+  for (int row = 0; row < rows; ++row) {
+    Vision vision = kVisions[row];
+    int oy = kGap + row * (kLabel + kCell + kGap);
+    Pen label(out, kGap, oy, static_cast<float>(out.Width() - kGap), static_cast<float>(kLabel), 1.0f);
+    label.Fill(TextShape(VisionName(vision), {0, 0}, 2.0f), Hex(0xc0c0c0));
+    oy += kLabel;
+    for (int i = 0; i < count; ++i) {
+      int sx = (kFrames[i] % field->columns) * kCell, sy = (kFrames[i] / field->columns) * kCell;
+      int ox = kGap + i * (kCell + kGap);
+      for (int y = 0; y < kCell; ++y)
+        for (int x = 0; x < kCell; ++x) {
+          // Premultiplied over black is the colour seen; simulate it in linear light.
+          const float* s = art.At(sx + x, sy + y);
+          Color seen = Simulate(vision, {SrgbToLinear(s[0]), SrgbToLinear(s[1]), SrgbToLinear(s[2])});
+          float* d = out.At(ox + x, oy + y);
+          d[0] = LinearToSrgb(seen.r);
+          d[1] = LinearToSrgb(seen.g);
+          d[2] = LinearToSrgb(seen.b);
+        }
+    }
+  }
+  return WriteCanvas(out, dir + "/field-vision.png");
+}
+
 }  // namespace
 
 std::vector<Job> ImageJobs(const std::string& dataDir) {
@@ -84,6 +125,7 @@ std::vector<Job> PreviewJobs(const std::string& previewDir) {
   std::vector<Job> jobs;
   for (const SheetLayout& sheet : AllSheets())
     jobs.push_back({sheet.name, [&sheet, previewDir] { return WritePreview(sheet, previewDir); }});
+  jobs.push_back({"field-vision", [previewDir] { return WriteVisionSheet(previewDir); }});
   return jobs;
 }
 

@@ -9,7 +9,8 @@
 namespace assetgen {
 
 std::vector<Job> ImageJobs(const std::string& dataDir);
-// One PNG per sheet at level 1: frames on a checkerboard, numbered.
+// One PNG per sheet at level 1: frames on a checkerboard, numbered; and
+// the field pictures as seen with each kind of colour vision.
 std::vector<Job> PreviewJobs(const std::string& previewDir);
 
 }  // namespace assetgen

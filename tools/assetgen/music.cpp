@@ -1,4 +1,4 @@
-// The instruments and the loop renderer.
+// The instruments and the song renderer.
 #include "music.h"
 
 #include <cmath>
@@ -112,13 +112,27 @@ void Pan(float pan, float& left, float& right) {
   right = std::sin(a);
 }
 
-// Adds mono samples at a frame offset, wrapping past the end to the start.
-void MixLooped(Samples& stereo, const Samples& mono, size_t frame, float left, float right) {
+// Adds mono samples at a frame offset; past the end they wrap to the start
+// of a loop and are dropped from a piece that ends.
+void MixVoice(Samples& stereo, const Samples& mono, size_t frame, float left, float right, bool wrap) {
   size_t frames = stereo.size() / 2;
   for (size_t i = 0; i < mono.size(); ++i) {
+    if (!wrap && frame + i >= frames) break;
     size_t at = (frame + i) % frames;
     stereo[2 * at] += mono[i] * left;
     stereo[2 * at + 1] += mono[i] * right;
+  }
+}
+
+// An ending: the gain falls along a half cosine to silence at the last frame.
+void FadeOut(Samples& stereo, size_t fadeFrames) {
+  size_t frames = stereo.size() / 2;
+  fadeFrames = std::min(fadeFrames, frames);
+  for (size_t i = 0; i < fadeFrames; ++i) {
+    size_t at = frames - fadeFrames + i;
+    float gain = 0.5f + 0.5f * std::cos(kPi * static_cast<float>(i + 1) / static_cast<float>(fadeFrames));
+    stereo[2 * at] *= gain;
+    stereo[2 * at + 1] *= gain;
   }
 }
 
@@ -153,6 +167,7 @@ Samples RenderSong(const Song& song) {
   int spb = song.SamplesPerBeat();
   float secondsPerBeat = static_cast<float>(spb) / kSampleRate;
   Samples stereo(frames * 2, 0.0f);
+  bool loops = song.fadeBeats == 0;
   unsigned seed = 1;
   for (const Track& track : song.tracks) {
     float left, right, echoL, echoR;
@@ -162,11 +177,13 @@ Samples RenderSong(const Song& song) {
       Samples voice = RenderVoice(track.instrument, note.midi, static_cast<float>(note.beats) * secondsPerBeat,
                                   note.velocity * track.gain, seed++);
       size_t start = static_cast<size_t>(std::llround(note.beat * spb)) % frames;
-      MixLooped(stereo, voice, start, left, right);
+      MixVoice(stereo, voice, start, left, right, loops);
       if (track.echo > 0)
-        MixLooped(stereo, voice, start + static_cast<size_t>(spb * 3 / 4), echoL * track.echo, echoR * track.echo);
+        MixVoice(stereo, voice, start + static_cast<size_t>(spb * 3 / 4), echoL * track.echo, echoR * track.echo,
+                 loops);
     }
   }
+  if (!loops) FadeOut(stereo, static_cast<size_t>(song.fadeBeats) * spb);
   Master(stereo);
   return stereo;
 }

@@ -1,5 +1,5 @@
-// Tunes as notes on tracks, rendered to a stereo loop whose end runs
-// seamlessly into its start.
+// Tunes as notes on tracks, rendered either to a stereo loop whose end runs
+// seamlessly into its start, or to a piece that ends by fading out.
 #pragma once
 
 #include <string>
@@ -31,14 +31,17 @@ struct Song {
   int bpm = 120;   // kSampleRate * 60 must divide by it, so beats are whole samples
   int beats = 64;
   std::vector<Track> tracks;
+  // 0: a loop. Otherwise the piece ends: it fades to silence over its last
+  // fadeBeats, and nothing rings on into its start.
+  int fadeBeats = 0;
   int SamplesPerBeat() const { return kSampleRate * 60 / bpm; }
   int Frames() const { return beats * SamplesPerBeat(); }
 };
 
 // One note of an instrument, with its release tail; mono.
 Samples RenderVoice(Instrument instrument, float midi, float seconds, float velocity, unsigned seed);
-// Interleaved stereo, exactly Frames() frames. Sound that rings past the
-// end wraps round to the start, so looping the result has no seam.
+// Interleaved stereo, exactly Frames() frames. In a loop, sound that rings
+// past the end wraps round to the start, so looping the result has no seam.
 Samples RenderSong(const Song& song);
 
 // The three tunes the game plays.

@@ -36,8 +36,10 @@ struct Chord {
 Chord Triad(int degree) { return {{degree, degree + 2, degree + 4}, {0, 0, 0}}; }
 Chord MajorOn(int degree) { return {{degree, degree + 2, degree + 4}, {0, 1, 0}}; }  // raised third
 
-// Reads melody notation into notes from startBeat; returns the beat after it.
-double Melody(Track& track, const Key& key, const std::string& text, double startBeat, float velocity = 1.0f) {
+// Reads melody notation into notes from startBeat, `shift` degrees higher;
+// returns the beat after it.
+double Melody(Track& track, const Key& key, const std::string& text, double startBeat, float velocity = 1.0f,
+              int shift = 0) {
   std::istringstream in(text);
   std::string token;
   double beat = startBeat;
@@ -48,7 +50,7 @@ double Melody(Track& track, const Key& key, const std::string& text, double star
     if (pitch != "-") {
       int sharp = pitch.back() == '#' ? 1 : 0;
       int degree = std::atoi(pitch.c_str());
-      track.notes.push_back({beat, eighths * 0.5 * 0.92, key.Note(degree, sharp), velocity});
+      track.notes.push_back({beat, eighths * 0.5 * 0.92, key.Note(degree + shift, sharp), velocity});
     }
     beat += eighths * 0.5;
   }
@@ -109,33 +111,73 @@ Song TuneFish() {
   return {"fish", 120, 64, {lead, bass, pluck, kick, snare, hat, bell}};
 }
 
+// One section of the one-player tune: a chord and a melody line per bar,
+// and how much of the band plays under it.
+struct Section {
+  std::vector<Chord> chords;
+  std::vector<const char*> lines;
+  int shift = 0;        // melody degrees up (7 = an octave)
+  bool drums = true;
+  bool halfTime = false;
+  bool doubled = false;  // the pluck doubles the melody an octave down
+  float level = 1.0f;    // the quiet passages are played softer
+};
+
 Song TuneCalligraphyB() {
-  // A minor, 98 bpm, 16 bars: Am F C G Am F G E, twice; pads and a soft bell.
+  // A minor, 98 bpm: a piece that lasts a Time Attack round (over two
+  // minutes) and then ends. Intro, A, A', a brighter B in the relative
+  // major, a breakdown, A an octave up, A' doubled, and a cadence onto a
+  // long A minor chord that fades.
   Key key{69, kMinor};
-  const Chord bars[8] = {Triad(0), Triad(5), Triad(2), Triad(6), Triad(0), Triad(5), Triad(6), MajorOn(4)};
-  const char* melody[16] = {
-      "4:3 2:1 4:2 7:2", "7:3 5:1 4:4",     "4:2 6:2 7:2 9:2",  "8:6 6:2",
-      "4:3 2:1 4:2 7:2", "9:3 8:1 7:4",     "8:2 7:2 6:2 5:2",  "4:4 6#:2 8:2",
-      "11:4 9:2 7:2",    "9:4 7:2 5:2",     "6:4 4:2 2:2",      "1:4 -:2 4:2",
-      "4:3 2:1 4:2 7:2", "7:3 5:1 4:4",     "6:2 8:2 10:2 8:2", "6#:4 4:2 -:2"};
+  const Chord am = Triad(0), f = Triad(5), c = Triad(2), g = Triad(6), dm = Triad(3), e = MajorOn(4);
+  const std::vector<Chord> verse = {am, f, c, g, am, f, g, e};
+  const std::vector<const char*> a = {"4:3 2:1 4:2 7:2", "7:3 5:1 4:4",     "4:2 6:2 7:2 9:2", "8:6 6:2",
+                                      "4:3 2:1 4:2 7:2", "9:3 8:1 7:4",     "8:2 7:2 6:2 5:2", "4:4 6#:2 8:2"};
+  const std::vector<const char*> a2 = {"11:4 9:2 7:2",    "9:4 7:2 5:2",      "6:4 4:2 2:2",      "1:4 -:2 4:2",
+                                       "4:3 2:1 4:2 7:2", "7:3 5:1 4:4",      "6:2 8:2 10:2 8:2", "6#:4 4:2 -:2"};
+  const std::vector<const char*> b = {"7:2 9:2 12:4",    "13:3 12:1 10:4",  "9:2 11:2 13:4",   "11:6 -:2",
+                                      "10:2 12:2 14:4",  "13:3 12:1 10:2 8:2", "9:2 11:2 9:2 7:2", "8:4 6#:4"};
+  std::vector<Section> form = {
+      {{am, f, c, g}, {"-:8", "-:8", "4:8", "5:4 6:4"}, 0, false, false, false, 0.45f},
+      {verse, a},
+      {verse, a2},
+      {{f, g, c, am, dm, g, c, e}, b, 0, true, true},
+      {{am, f, c, g}, {"4:8", "5:8", "2:4 4:4", "6:4 8:4"}, 0, false, false, false, 0.5f},
+      {verse, a, 7},
+      {verse, a2, 0, true, false, true},
+      {{f, g, dm, e, am}, {"4:3 2:1 4:2 7:2", "6:4 8:4", "5:4 3:4", "4:4 6#:2 8:2", "7:16"}, 0, false},
+  };
+  const int kRingBars = 3;  // the final chord rings on through these and fades
   Track bell = Make(Instrument::Bell, 0.45f, 0.2f, 0.35f), pad = Make(Instrument::Pad, 0.28f, -0.1f),
         pluck = Make(Instrument::Pluck, 0.45f, -0.4f, 0.2f), bass = Make(Instrument::Bass, 0.75f, 0.0f),
         kick = Make(Instrument::Kick, 0.6f, 0.0f), hat = Make(Instrument::Hat, 0.13f, 0.35f),
         rim = Make(Instrument::Snare, 0.22f, -0.15f);
-  for (int bar = 0; bar < 16; ++bar) {
-    double at = bar * 4.0;
-    const Chord& chord = bars[bar % 8];
-    Melody(bell, key, melody[bar], at);
-    for (int k = 0; k < 3; ++k) pad.notes.push_back({at, 3.9, chord.Tone(key, k) - 12.0f, 0.8f});
-    Arpeggio(pluck, key, chord, {0, 1, 2, 3, 4, 3, 2, 1}, at, 0.5, -1, 0.7f);
-    Arpeggio(bass, Key{key.root - 24, kMinor}, chord, {0, -1, -1, -1, -1, -1, 0, -1}, at, 0.5, 0, 1.0f);
-    bass.notes.back().beats = 0.9;
-    bass.notes[bass.notes.size() - 2].beats = 2.8;
-    Drums(kick, "x.......x..o....", at);
-    Drums(rim, "........o.......", at);
-    Drums(hat, "..o...o...o...oo", at);
+  int bar = 0;
+  for (const Section& section : form) {
+    for (size_t i = 0; i < section.chords.size(); ++i, ++bar) {
+      double at = bar * 4.0;
+      const Chord& chord = section.chords[i];
+      bool final = &section == &form.back() && i + 1 == section.chords.size();
+      double hold = final ? 4.0 * (kRingBars + 1) - 0.1 : 3.9;
+      float v = section.level;
+      Melody(bell, key, section.lines[i], at, v, section.shift);
+      if (section.doubled) Melody(pluck, key, section.lines[i], at, 0.5f, section.shift - 7);
+      for (int k = 0; k < 3; ++k) pad.notes.push_back({at, hold, chord.Tone(key, k) - 12.0f, 0.8f * v});
+      if (final) {
+        bass.notes.push_back({at, hold, key.Note(-14), 1.0f});
+        continue;
+      }
+      Arpeggio(pluck, key, chord, {0, 1, 2, 3, 4, 3, 2, 1}, at, 0.5, -1, 0.7f * v);
+      Arpeggio(bass, Key{key.root - 24, kMinor}, chord, {0, -1, -1, -1, -1, -1, 0, -1}, at, 0.5, 0, v);
+      bass.notes.back().beats = 0.9;
+      bass.notes[bass.notes.size() - 2].beats = 2.8;
+      if (!section.drums) continue;
+      Drums(kick, section.halfTime ? "x..............." : "x.......x..o....", at);
+      Drums(rim, "........o.......", at);
+      Drums(hat, section.halfTime ? "..o.......o....." : "..o...o...o...oo", at);
+    }
   }
-  return {"Calligraphyb", 98, 64, {bell, pad, pluck, bass, kick, hat, rim}};
+  return {"Calligraphyb", 98, (bar + kRingBars) * 4, {bell, pad, pluck, bass, kick, hat, rim}, 12};
 }
 
 Song TuneCalligraphyC() {
