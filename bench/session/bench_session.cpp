@@ -35,6 +35,7 @@
 #include "common/xvfb.h"
 #include "game/my_app.h"
 #include "host/entry.h"
+#include "host/gamepad_mappings.h"
 #include "host/quill_game.h"
 
 namespace {
@@ -251,6 +252,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "bench_session: glfwInit failed\n");
     return 1;
   }
+  BBLoadGamepadMappings(stderr);
   const double mainAt = SinceProcessStart();
   SessionHost* host = new SessionHost();
   host->mainAt = mainAt;

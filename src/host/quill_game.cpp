@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "host/entry.h"
+#include "host/gamepad_mappings.h"
 
 int BBQuillGame::argc = 0;
 const char** BBQuillGame::argv = nullptr;
@@ -25,6 +26,8 @@ int BBQuillGame::Main(int argc, const char** argv) {
     fflush(stdout);
     exit(-1);
   }
+  // Before the first update assigns controllers to player ports.
+  BBLoadGamepadMappings(stderr);
 
   // Lives for the whole run; never deleted.
   BBQuillGame* game = new BBQuillGame();

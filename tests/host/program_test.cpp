@@ -1,5 +1,6 @@
 // The program itself: it opens its window, runs, and ends with status 0
-// when the window's close button is pressed.
+// when the window's close button is pressed; a bad line in the player's
+// controller mappings is named at start-up.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -47,10 +49,18 @@ TEST(Program, CloseButtonEndsItWithStatusZero) {
   std::string exe = std::string(bin) + "/larkspin";
   char pattern[] = "/tmp/larkspin-run-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
+  // A controller mapping of the player's own with a bad second line.
+  fs::create_directories(std::string(pattern) + "/larkspin");
+  FILE* db = fopen((std::string(pattern) + "/larkspin/gamecontrollerdb.txt").c_str(), "w");
+  ASSERT_NE(db, nullptr);
+  fputs("03000000de280000ff11000001000000,Pad,a:b0,\nnot a mapping\n", db);
+  fclose(db);
 
   pid_t pid = fork();
   if (pid == 0) {
     if (chdir(pattern) != 0) _exit(120);
+    setenv("XDG_CONFIG_HOME", pattern, 1);
+    if (!freopen("errors.txt", "w", stderr)) _exit(122);
     execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
     _exit(121);
   }
@@ -66,6 +76,10 @@ TEST(Program, CloseButtonEndsItWithStatusZero) {
   XCloseDisplay(display);
   if (status == -1) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
   EXPECT_EQ(status, 0);
+  std::ifstream errors(std::string(pattern) + "/errors.txt");
+  std::string text((std::istreambuf_iterator<char>(errors)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("/larkspin/gamecontrollerdb.txt:2: controller mapping skipped"),
+            std::string::npos) << text;
   fs::remove_all(pattern);
 }
 

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "host/gamepad_mappings.h"
 #include "test_host.h"
 #include "x11_close.h"
 
@@ -178,6 +179,40 @@ TEST_F(WindowTest, FullScreenReopenReleasesHeldKeysFirst) {
   glfwGetWindowPos(host->GlfwWindow(), &x, &y);
   EXPECT_EQ(x, (1280 - 800) / 2);
   EXPECT_EQ(y, (1024 - 600) / 2);
+}
+
+// The player's own mappings reach GLFW one line at a time: each bad line is
+// named by its source and number, the lines around it still count, and a
+// flood is cut off at the allowance.
+TEST_F(WindowTest, ControllerMappingsSkipBadLinesAndKeepTheRest) {
+  const std::string pad = "03000000de280000ff11000001000000,Pad";
+  std::string text = "# mine\n" + pad + ",a:b0,leftx:a0~,lefty:-a1,dpup:h0.1,platform:Linux,\r\n" +
+                     pad + ",a:b0\n" + "0300de28,Short,a:b0,\n" + pad + ",a:b256,\n" + pad +
+                     ",dpup:h0.3\n" + pad + ",a:q0\n" + pad + ",x\n" + pad + "\n" + pad + "," +
+                     std::string(1100, 'n') + ",a:b0\n" + pad + ",a:b0,platform:Windows";
+  auto apply = [](std::string in, int* taken) {
+    char* out = nullptr;
+    size_t size = 0;
+    FILE* report = open_memstream(&out, &size);
+    FILE* file = fmemopen(&in[0], in.size(), "r");
+    *taken = BBApplyGamepadMappings(file, "mine", report);
+    fclose(file);
+    fclose(report);
+    std::string lines(out, size);
+    free(out);
+    return lines;
+  };
+  int taken = 0;
+  std::string report = apply(text, &taken);
+  EXPECT_EQ(taken, 3);
+  for (int line = 4; line <= 10; ++line) {
+    EXPECT_NE(report.find("mine:" + std::to_string(line) + ": "), std::string::npos) << report;
+  }
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 7) << report;
+
+  report = apply(pad + ",a:b0\n" + std::string(BB_MAPPING_SOURCE_MAX, '\n') + pad + ",a:b1\n", &taken);
+  EXPECT_EQ(taken, 1);
+  EXPECT_NE(report.find("mine: controller mappings past the first"), std::string::npos) << report;
 }
 
 }  // namespace
