@@ -87,6 +87,14 @@ void XdotoolResize(unsigned long window, int width, int height) {
   if (pid > 0) waitpid(pid, nullptr, 0);
 }
 
+// CPU seconds the main thread has used: steadier than the wall clock when
+// other work shares the machine.
+double MainThreadCpu() {
+  timespec t;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) + t.tv_nsec * 1e-9;
+}
+
 enum Mode { kStartup, kPacing, kMemory, kResize };
 
 // Updates shown at each size of the resize run: the loader restarts on every
@@ -109,6 +117,7 @@ class SessionHost : public BBQuillGame {
   double startSeconds = -1;   // renderer, audio, input and the game's OnCreate
   int updatesToMenu = 0;     // updates run before the first menu frame
   double menuAt = -1;        // process age at the first menu frame
+  double firstFrameCpu = -1, menuCpu = -1;  // main-thread CPU at those two
   double playFrom = -1;      // host time when the measured play began
   std::vector<double> updates;
   bool done = false;
@@ -171,10 +180,11 @@ class SessionHost : public BBQuillGame {
 
   void SwapBuffers() override {
     BBQuillGame::SwapBuffers();
-    if (firstFrameAt < 0) firstFrameAt = SinceProcessStart();
+    if (firstFrameAt < 0) firstFrameAt = SinceProcessStart(), firstFrameCpu = MainThreadCpu();
     c_MyApp* app = static_cast<c_MyApp*>(bb_app__app);
     if (menuAt < 0 && app && app->m_Screen == 1 && app->m_LoadStep == 0) {
       menuAt = SinceProcessStart();
+      menuCpu = MainThreadCpu();
       if (mode == kStartup) {
         done = true;
         return;
@@ -197,9 +207,9 @@ class SessionHost : public BBQuillGame {
 int Report(SessionHost* host) {
   if (host->mode == kStartup) {
     printf("startup: main() at %.3f s, first frame at %.3f s, first menu frame at %.3f s "
-           "after %d updates (window %.3f s, game start %.3f s)\n", host->mainAt,
-           host->firstFrameAt, host->menuAt, host->updatesToMenu, host->windowSeconds,
-           host->startSeconds);
+           "after %d updates (window %.3f s, game start %.3f s; main thread CPU %.3f s and "
+           "%.3f s)\n", host->mainAt, host->firstFrameAt, host->menuAt, host->updatesToMenu,
+           host->windowSeconds, host->startSeconds, host->firstFrameCpu, host->menuCpu);
     printf("row\tstartup to first menu frame\t%.3f s\t< 0.6 s\t%s\n", host->menuAt,
            host->menuAt >= 0 && host->menuAt < 0.6 ? "met" : "missed");
     return host->menuAt >= 0 ? 0 : 1;
