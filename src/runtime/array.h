@@ -25,9 +25,13 @@ class Array {
   struct Rep : gc_object {
     int length;
 
+    // Numbers and pointers are already 0 in the collector's zero-filled
+    // block; leaving them be keeps a large array's pages untouched.
     explicit Rep(int n) : length(n) {
-      T* e = elements();
-      for (int i = 0; i < n; ++i) new (e + i) T();
+      if constexpr (!std::is_arithmetic<T>::value && !std::is_pointer<T>::value) {
+        T* e = elements();
+        for (int i = 0; i < n; ++i) new (e + i) T();
+      }
     }
     explicit Rep(gc_never_collected_t tag) : gc_object(tag), length(0) {}
 

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "runtime/error.h"
@@ -121,15 +122,17 @@ void release_block(gc_object* block, int size) {
   }
 }
 
+// Zero-filled; calloc gets fresh pages from the system without touching
+// them, so a large array costs nothing until it is used.
 void* take_block(int size) {
   if (size < 64) {
     gc_object* b = gc_cache[size >> 3];
     if (b) {
       gc_cache[size >> 3] = b->succ;
-      return b;
+      return memset(static_cast<void*>(b), 0, size);
     }
   }
-  return malloc(size);
+  return calloc(1, size);
 }
 
 // Each allocation destroys at least as much garbage as it asks for, oldest

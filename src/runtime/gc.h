@@ -81,8 +81,9 @@ constexpr long long gc_cycle_bytes = 0x800000;
 // hold objects are left as they are.
 void gc_init();
 
-// A new block of at least size bytes (rounded up to 8), coloured unmarked and
-// appended to the unmarked ring. The caller constructs the object in it.
+// A new zero-filled block of at least size bytes (rounded up to 8), coloured
+// unmarked and appended to the unmarked ring. The caller constructs the
+// object in it.
 void* gc_object_alloc(int size);
 
 // Gives back the block of an object whose construction failed, without

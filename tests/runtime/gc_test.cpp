@@ -111,6 +111,17 @@ TEST_F(Collector, SmallBlocksAreReusedFromTheirSizeClass) {
   EXPECT_EQ(gc_cache[size / 8], static_cast<gc_object*>(lost));
   Cell* again = new Cell;
   EXPECT_EQ(again, lost);
+
+  // A reused block comes zero-filled like a new one: arrays of numbers rely
+  // on it instead of clearing their elements.
+  Array<int> dirty(4);
+  for (int& x : dirty) x = 7;
+  ASSERT_LT(dirty.rep->gc_size(), 64);
+  EndCycle(root_);
+  DestroyGarbage();
+  Array<int> clean(4);
+  EXPECT_EQ(clean.rep, dirty.rep);
+  for (int x : clean) EXPECT_EQ(x, 0);
 }
 
 TEST_F(Collector, RootsAndArraysKeepObjectsAlive) {
