@@ -5,7 +5,12 @@
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 
-c_GameDelegate* c_GameDelegate::m_new() { return this; }
+// The audio device starts opening now, alongside the window, rather than
+// after it in StartGame.
+c_GameDelegate* c_GameDelegate::m_new() {
+  gxtkAudio::OpenDeviceAhead();
+  return this;
+}
 
 void c_GameDelegate::StartGame() {
   gc_assign(m_graphics, new gxtkGraphics);

@@ -1,6 +1,7 @@
 // The OpenAL device, its channels and music. All of it runs on the main
-// thread; OpenAL calls made without a working context do nothing, so a
-// machine without sound runs the same code silently.
+// thread but the opening of the device, which may start early on a worker;
+// OpenAL calls made without a working context do nothing, so a machine
+// without sound runs the same code silently.
 #include "audio/gxtk_audio.h"
 
 #include <AL/al.h>
@@ -9,6 +10,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <future>
+#include <system_error>
 
 #include "host/game.h"
 
@@ -33,7 +36,35 @@ ALenum BufferFormat(int channels, int bytesPerSample) {
   return 0;  // OpenAL refuses the data; the sample stays silent
 }
 
+struct OpenedDevice {
+  ALCdevice* device = nullptr;
+  ALCcontext* context = nullptr;
+};
+
+// The default device, or failing that one of the generic ones, with a
+// context. ALC calls may come from any thread.
+OpenedDevice Open() {
+  OpenedDevice opened;
+  opened.device = alcOpenDevice(nullptr);
+  if (!opened.device) opened.device = alcOpenDevice("Generic Hardware");
+  if (!opened.device) opened.device = alcOpenDevice("Generic Software");
+  if (opened.device) opened.context = alcCreateContext(opened.device, nullptr);
+  return opened;
+}
+
+// Never destroyed: a device nobody took stays open to the end, as any does.
+std::future<OpenedDevice>* openingAhead = nullptr;
+
 }  // namespace
+
+void gxtkAudio::OpenDeviceAhead() {
+  if (openingAhead) return;
+  try {
+    openingAhead = new std::future<OpenedDevice>(std::async(std::launch::async, Open));
+  } catch (const std::system_error&) {
+    // No thread to be had: the device opens when the audio starts.
+  }
+}
 
 unsigned int gxtkChannel::AL_Source() {
   if (source) return source;
@@ -66,15 +97,14 @@ gxtkAudio::gxtkAudio() {
 }
 
 void gxtkAudio::OpenDevice() {
-  alcDevice = alcOpenDevice(nullptr);
-  if (!alcDevice) alcDevice = alcOpenDevice("Generic Hardware");
-  if (!alcDevice) alcDevice = alcOpenDevice("Generic Software");
+  OpenedDevice opened = openingAhead && openingAhead->valid() ? openingAhead->get() : Open();
+  alcDevice = opened.device;
   bbPrint(String("opening openal device"));
   if (!alcDevice) {
     bbPrint(String("OpenAl error: alcOpenDevice failed"));
     return;
   }
-  alcContext = alcCreateContext(alcDevice, nullptr);
+  alcContext = opened.context;
   if (!alcContext) {
     bbPrint(String("OpenAl error: alcCreateContext failed"));
     return;

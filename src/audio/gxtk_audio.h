@@ -62,6 +62,11 @@ class gxtkAudio : public Object {
   virtual int MusicState();
   virtual int SetMusicVolume(float volume);
 
+  // Starts opening the default device and its context on a worker thread
+  // (a sound server can take a while to answer); the next gxtkAudio takes
+  // them over instead of opening its own.
+  static void OpenDeviceAhead();
+
   // Deletes discarded buffers that no source holds any more.
   static void FlushDiscarded();
 
