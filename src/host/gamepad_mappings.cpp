@@ -135,9 +135,8 @@ FILE* OpenMappingsFile(const std::string& path, FILE* report) {
   return file;
 }
 
-}  // namespace
-
-std::string BBCheckGamepadMapping(const std::string& line) {
+// Why a line is not a usable mapping, or empty when it is one.
+std::string MappingFault(const std::string& line) {
   if (line.size() > BB_MAPPING_LINE_MAX) return "line too long";
   if (line.find('\0') != std::string::npos) return "not text";
   std::vector<std::string> fields = Fields(line);
@@ -162,6 +161,22 @@ std::string BBCheckGamepadMapping(const std::string& line) {
   return mapped ? std::string() : "no element mapped";
 }
 
+// The config file's path; empty when no folder for it is known.
+std::string MappingsFile() {
+  const char* config = getenv("XDG_CONFIG_HOME");
+  std::string folder;
+  if (config && config[0] == '/') {
+    folder = config;
+  } else if (const char* home = getenv("HOME"); home && home[0]) {
+    folder = std::string(home) + "/.config";
+  } else {
+    return std::string();
+  }
+  return folder + "/larkspin/gamecontrollerdb.txt";
+}
+
+}  // namespace
+
 int BBApplyGamepadMappings(FILE* in, const std::string& source, FILE* report) {
   long left = BB_MAPPING_SOURCE_MAX;
   int taken = 0;
@@ -169,7 +184,7 @@ int BBApplyGamepadMappings(FILE* in, const std::string& source, FILE* report) {
   for (int number = 1; ReadLine(in, &left, &line); ++number) {
     line = Trimmed(line);
     if (line.empty() || line[0] == '#') continue;
-    std::string fault = BBCheckGamepadMapping(line);
+    std::string fault = MappingFault(line);
     if (fault.empty() && !HandToGlfw(line)) fault = "refused by GLFW";
     if (!fault.empty()) {
       fprintf(report, "%s:%d: controller mapping skipped: %s\n", source.c_str(), number,
@@ -185,21 +200,8 @@ int BBApplyGamepadMappings(FILE* in, const std::string& source, FILE* report) {
   return taken;
 }
 
-std::string BBGamepadMappingsFile() {
-  const char* config = getenv("XDG_CONFIG_HOME");
-  std::string folder;
-  if (config && config[0] == '/') {
-    folder = config;
-  } else if (const char* home = getenv("HOME"); home && home[0]) {
-    folder = std::string(home) + "/.config";
-  } else {
-    return std::string();
-  }
-  return folder + "/larkspin/gamecontrollerdb.txt";
-}
-
 void BBLoadGamepadMappings(FILE* report) {
-  std::string path = BBGamepadMappingsFile();
+  std::string path = MappingsFile();
   if (FILE* file = path.empty() ? nullptr : OpenMappingsFile(path, report)) {
     BBApplyGamepadMappings(file, path, report);
     fclose(file);

@@ -12,19 +12,12 @@
 const size_t BB_MAPPING_LINE_MAX = 1023;
 const long BB_MAPPING_SOURCE_MAX = 4L << 20;
 
-// Why a line is not a usable mapping, or empty when it is one. Blank lines
-// and "#" comments are not mappings either; the caller skips them first.
-std::string BBCheckGamepadMapping(const std::string& line);
-
 // Reads mapping lines from `in` (at most BB_MAPPING_SOURCE_MAX bytes) and
 // hands each good one to GLFW; each bad one is skipped with one line on
 // `report` naming `source` and its line number. Returns the lines taken.
 int BBApplyGamepadMappings(FILE* in, const std::string& source, FILE* report);
 
-// "$XDG_CONFIG_HOME/larkspin/gamecontrollerdb.txt", falling back to
-// "~/.config/larkspin/..."; empty when neither folder is known.
-std::string BBGamepadMappingsFile();
-
-// Start-up: the file first, then SDL_GAMECONTROLLERCONFIG, so a line in
-// the environment wins over the file's line for the same controller.
+// Start-up: "$XDG_CONFIG_HOME/larkspin/gamecontrollerdb.txt" (falling back
+// to ~/.config) first, then SDL_GAMECONTROLLERCONFIG, so a line in the
+// environment wins over the file's line for the same controller.
 void BBLoadGamepadMappings(FILE* report);
