@@ -10,6 +10,7 @@
 // instead of asking the heap or the stack for whatever a header demands.
 #include "host/ogg_decoder.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -182,25 +183,44 @@ struct OggStream {
     }
 };
 
-// Decodes every frame into one growing block of shorts; returns the number
-// of frames decoded, or -1 when the output outgrew its ceiling or memory.
+// One decoded sample as 16 bits, rounded and clamped. stb_vorbis's own
+// 16-bit output uses a float-to-int trick that overflows a signed int on the
+// wild values a damaged stream decodes to; this conversion has no such case
+// (NaN comes out as silence).
+short ToSample(float value) {
+    float scaled = std::floor(value * 32768.0f + 0.5f);
+    if (!(scaled > -32768.0f)) return scaled != scaled ? 0 : -32768;
+    if (scaled > 32767.0f) return 32767;
+    return short(scaled);
+}
+
+// Decodes every frame into one growing block of interleaved shorts; returns
+// the number of frames decoded, or -1 when the output outgrew its ceiling or
+// memory.
 long DecodeAll(stb_vorbis* vorbis, int channels, short** out) {
     size_t room = size_t(channels) * kFrameRoom;
     size_t used = 0;
     short* data = (short*)std::malloc(room * sizeof(short));
     while (data) {
-        int frames = stb_vorbis_get_frame_short_interleaved(vorbis, channels, data + used, (int)(room - used));
+        float** frame = nullptr;
+        int frames = stb_vorbis_get_frame_float(vorbis, nullptr, &frame);
         if (frames <= 0) {
             *out = data;
             return (long)(used / channels);
         }
-        used += size_t(frames) * channels;
-        if (room - used >= size_t(channels) * kFrameRoom) continue;
-        if (room * 2 > kMaxSamples) break;
-        short* bigger = (short*)std::realloc(data, room * 2 * sizeof(short));
-        if (!bigger) break;
-        data = bigger;
-        room *= 2;
+        while (room - used < size_t(frames) * channels) {
+            if (room * 2 > kMaxSamples) {
+                std::free(data);
+                return -1;
+            }
+            short* bigger = (short*)std::realloc(data, room * 2 * sizeof(short));
+            if (!bigger) break;
+            data = bigger;
+            room *= 2;
+        }
+        if (room - used < size_t(frames) * channels) break;
+        for (int i = 0; i < frames; ++i)
+            for (int c = 0; c < channels; ++c) data[used++] = ToSample(frame[c][i]);
     }
     std::free(data);
     return -1;
