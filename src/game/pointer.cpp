@@ -18,14 +18,11 @@ float overscanY() {
 
 const int kLatchButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
-
-const int kKeyTouch0 = 384;
-
 // A press already released again when the update comes (a quick click or a
 // touchpad tap) is down for that one update, so it acts once as a held
 // press does; the device keeps its hit until the update has run.
 bool pressedThisUpdate(int finger) {
-  return bb_input_TouchDown(finger) || bb_input_KeyHit(kKeyTouch0 + finger) > 0;
+  return bb_input_TouchDown(finger) || bb_input_KeyHit(BBKEY_TOUCH0 + finger) > 0;
 }
 
 }  // namespace

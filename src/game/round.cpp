@@ -15,7 +15,6 @@ const int kTrailPoints = 41;
 
 bool present(c_MyApp* app, int p) { return Player(app, p)[kPresent] > 0.0f; }
 
-
 // Player p's base: its own corner of a w by h field.
 void baseCorner(int p, float w, float h, float* x, float* y) {
   const float pos[kMaxPlayer + 1][2] = {{0, 0}, {96, 64}, {w - 96, h - 64}, {96, h - 64}, {w - 96, 64}};
