@@ -40,7 +40,6 @@
 
 namespace {
 
-
 // Seconds since this process was created, from the kernel's record of its
 // start (clock ticks since boot) and the boot-time clock.
 double SinceProcessStart() {

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 // Size of image n as recorded by the loader; 0 for numbers outside the bank,
 // so a stray image number can never index past the table.
 int imgSizeAt(c_MyApp* app, int n, int k) {

@@ -10,7 +10,6 @@
 
 namespace {
 
-
 using lk_round::kRepeatCountdown;
 using lk_round::kRepeatDelay;
 
@@ -21,7 +20,6 @@ const float kFirstDelay = 30.0f;
 const int kCreditWrap = 2520;
 
 const float kItemStep = 32.0f;  // degrees between neighbouring dial items
-
 
 int lowestItem() { return bb_Larkspin_isOuya == 1 ? -2 : -1; }
 

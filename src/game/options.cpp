@@ -12,7 +12,6 @@ using namespace lk_saved;
 
 namespace {
 
-
 // Level 0 is the loudest; the options cycle through 0..3.
 const char* const kLevelShown[4] = {"[-  -  - Loud]", "[-  - Normal-]", "[- Quiet -  -]",
                                     "[OFF  -  -  -]"};
@@ -24,7 +23,6 @@ const int kBoxButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
 // Pause menu buttons: their rows and the keyboard selection that marks them.
 const float kQuitY = 96.0f, kResumeY = 196.0f, kOptionsY = 296.0f;
-
 
 // A controller-button glyph in the game's text markup.
 String glyph(char letter) { return String(Char(0xAC), 1) + String(Char(letter), 1); }

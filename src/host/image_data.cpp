@@ -49,7 +49,6 @@ void Refuse(const String& path, const char* why) {
   std::fprintf(stderr, "Cannot load picture %s: %s\n", path.ToUtf8().c_str(), reason.c_str());
 }
 
-
 uint32_t Be32(const unsigned char* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
 
 // The fields of IHDR that decide how much memory the decoder needs.
