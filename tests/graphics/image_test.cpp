@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "graphics/graphics.h"
-#include "graphics/support.h"
+#include "support/child_process.h"
 
 namespace {
 

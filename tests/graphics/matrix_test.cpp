@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/graphics.h"
-#include "graphics/support.h"
+#include "support/child_process.h"
 
 namespace {
 

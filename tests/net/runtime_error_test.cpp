@@ -10,30 +10,21 @@
 
 namespace {
 
-// The child printed `before`, then the runtime error line, and exited with -1.
-void ExpectError(const std::function<void()>& body, const std::string& message,
-                 const std::string& before = "") {
-  ChildResult r = RunInChild(body);
-  EXPECT_EQ(r.status, 255) << message;
-  std::string line = "Quill Runtime Error : " + message + "\n";
-  EXPECT_EQ(r.out.substr(0, before.size() + line.size()), before + line);
-}
-
 c_AsyncSendOp* SendOp(c_Socket* socket) {
   return (new c_AsyncSendOp)->m_new(socket->m_socket, (new c_DataBuffer)->m_new(1), 0, 1, nullptr);
 }
 
 TEST(RuntimeErrorTest, MisuseEndsTheProgram) {
   EnsureNetStarted();
-  ExpectError([] { (new c_DataBuffer)->m_new(4)->p_PokeString(0, String("x"), String("latin1")); },
+  ExpectRuntimeError([] { (new c_DataBuffer)->m_new(4)->p_PokeString(0, String("x"), String("latin1")); },
               "Invalid string encoding:latin1");
   // Names are compared exactly, also when reading.
-  ExpectError([] { (new c_DataBuffer)->m_new(4)->p_PeekString(0, 4, String("UTF8")); },
+  ExpectRuntimeError([] { (new c_DataBuffer)->m_new(4)->p_PeekString(0, 4, String("UTF8")); },
               "Invalid string encoding:UTF8");
-  ExpectError([] { (new c_DataBuffer)->m_new(4)->m_new(8); }, "Allocate DataBuffer failed");
-  ExpectError([] { (new c_DataBuffer)->m_new(-16); }, "Allocate DataBuffer failed");
-  ExpectError([] { (new c_Socket)->m_new(String("tcp")); }, "Illegal socket protocol");
-  ExpectError(
+  ExpectRuntimeError([] { (new c_DataBuffer)->m_new(4)->m_new(8); }, "Allocate DataBuffer failed");
+  ExpectRuntimeError([] { (new c_DataBuffer)->m_new(-16); }, "Allocate DataBuffer failed");
+  ExpectRuntimeError([] { (new c_Socket)->m_new(String("tcp")); }, "Illegal socket protocol");
+  ExpectRuntimeError(
       [] {
         c_Socket* socket = (new c_Socket)->m_new(String("datagram"));
         printf("registered\n");
@@ -42,7 +33,7 @@ TEST(RuntimeErrorTest, MisuseEndsTheProgram) {
       "Async event source is already active", "registered\n");
   // The socket is not connected: each send fails at once on the worker, yet
   // stays outstanding until an update completes it.
-  ExpectError(
+  ExpectRuntimeError(
       [] {
         c_Socket* socket = (new c_Socket)->m_new(String("stream"));
         for (int i = 0; i < 255; ++i) socket->m_wqueue->p_Enqueue(SendOp(socket));

@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
 namespace {
@@ -57,4 +59,12 @@ ChildResult RunInChild(const std::function<void()>& body, const std::string& inp
   waitpid(pid, &status, 0);
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return r;
+}
+
+void ExpectRuntimeError(const std::function<void()>& body, const std::string& message,
+                        const std::string& before) {
+  ChildResult r = RunInChild(body);
+  EXPECT_EQ(r.status, 255) << message;
+  const std::string line = before + "Quill Runtime Error : " + message + "\n";
+  EXPECT_EQ(r.out.substr(0, line.size()), line) << r.err;
 }

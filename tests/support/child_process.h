@@ -13,3 +13,8 @@ struct ChildResult {
 
 // stdin gets input and is then closed. A body that returns exits with 100.
 ChildResult RunInChild(const std::function<void()>& body, const std::string& input = "");
+
+// Expects body to end the program with the runtime error `message` (exit
+// status 255), after printing `before` on standard output.
+void ExpectRuntimeError(const std::function<void()>& body, const std::string& message,
+                        const std::string& before = "");
