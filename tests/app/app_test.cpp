@@ -11,7 +11,7 @@
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 #include "support/child_process.h"
-#include "test_host.h"
+#include "support/fake_host.h"
 
 namespace {
 
@@ -50,10 +50,11 @@ void initModules() {
 
 class AppTest : public ::testing::Test {
  protected:
-  TestHost host;
+  FakeHost host;
   TestApp* app = nullptr;
 
   void SetUp() override {
+    gc_init();
     initModules();
     app = new TestApp;
     app->m_new();
@@ -70,7 +71,7 @@ TEST_F(AppTest, StartGameInstallsTheDevicesBeforeOnCreate) {
   ASSERT_NE(bb_app__delegate, nullptr);
   EXPECT_EQ(host.Delegate(), bb_app__delegate);
   EXPECT_EQ(bb_app__delegate->m_input, nullptr);
-  host.deviceWidth = 800;
+  host.width = 800;
   host.StartGame();
   c_GameDelegate* delegate = bb_app__delegate;
   ASSERT_NE(delegate->m_input, nullptr);
@@ -106,12 +107,12 @@ TEST_F(AppTest, UpdatesSeeEventsOnceAndRendersDrawInsideAFrame) {
 TEST_F(AppTest, DeviceSizeChangesOnlyAtTheNextUpdateOrRender) {
   host.StartGame();
   takeLog();
-  host.deviceWidth = 1024;
+  host.width = 1024;
   EXPECT_EQ(bb_app_DeviceWidth(), 640);
   host.UpdateGame();
   EXPECT_EQ(bb_app_DeviceWidth(), 1024);
-  host.deviceWidth = 900;
-  host.deviceHeight = 700;
+  host.width = 900;
+  host.height = 700;
   host.RenderGame();
   EXPECT_EQ(bb_app_DeviceHeight(), 700);
   EXPECT_EQ(takeLog(), (Log{"update hit0 up w1024", "render w900"}));
@@ -181,16 +182,17 @@ TEST_F(AppTest, FrameworkStateSurvivesCollectionCycles) {
 TEST_F(AppTest, HostServicesPassThrough) {
   bb_app_SetUpdateRate(60);
   EXPECT_EQ(host.UpdateRate(), 60);
-  host.millisecs = 123456;
+  host.millis = 123456;
   EXPECT_EQ(bb_app_Millisecs(), 123456);
   bb_app_SaveState(String("settings=1"));
   EXPECT_TRUE(bb_app_LoadState() == String("settings=1"));
 }
 
 // Each child builds its own host and app, as the program does.
-ChildResult RunApp(const std::function<void(TestHost&)>& body) {
+ChildResult RunApp(const std::function<void(FakeHost&)>& body) {
   return RunInChild([&] {
-    TestHost host;
+    gc_init();
+    FakeHost host;
     initModules();
     (new TestApp)->m_new();
     body(host);
@@ -199,7 +201,7 @@ ChildResult RunApp(const std::function<void(TestHost&)>& body) {
 }
 
 TEST(AppExitTest, SecondAppIsARuntimeErrorAndCloseOrBackEndsNormally) {
-  ChildResult second = RunApp([](TestHost&) { (new TestApp)->m_new(); });
+  ChildResult second = RunApp([](FakeHost&) { (new TestApp)->m_new(); });
   EXPECT_EQ(second.status, 255);
   EXPECT_EQ(second.out.rfind("Quill Runtime Error : App has already been created\n", 0), 0u) << second.out;
   struct Press {
@@ -207,7 +209,7 @@ TEST(AppExitTest, SecondAppIsARuntimeErrorAndCloseOrBackEndsNormally) {
     bool alreadyDown;
   };
   for (Press press : {Press{432, false}, Press{416, false}, Press{432, true}}) {
-    ChildResult r = RunApp([press](TestHost& host) {
+    ChildResult r = RunApp([press](FakeHost& host) {
       host.StartGame();
       if (press.alreadyDown) bb_input_device->p_KeyEvent(1, press.key);
       host.KeyEvent(1, press.key);

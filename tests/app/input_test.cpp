@@ -3,16 +3,17 @@
 
 #include "app/app.h"
 #include "app/input.h"
-#include "test_host.h"
+#include "support/fake_host.h"
 
 namespace {
 
 class InputTest : public ::testing::Test {
  protected:
-  TestHost host;
+  FakeHost host;
   c_InputDevice* device = nullptr;
 
   void SetUp() override {
+    gc_init();
     bb_app_Init();
     device = (new c_InputDevice)->m_new();
     bb_input_SetInputDevice(device);

@@ -1,12 +1,12 @@
 // The shared stage of the game's tests (see game_fixture.h).
 #include "game_fixture.h"
 
-TestHost* GameTest::host = nullptr;
+FakeHost* GameTest::host = nullptr;
 
 void GameTest::SetUpTestSuite() {
   if (host) return;
   gc_init();
-  host = new TestHost();
+  host = new FakeHost();
   bbInit();
 }
 

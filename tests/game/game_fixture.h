@@ -1,6 +1,6 @@
-// A windowless stage for the game: a host with a settable clock, device size
-// and in-memory state slot, the real input device, and a fresh game object
-// per test. Updates are driven the way the framework's delegate drives them.
+// A windowless stage for the game: the fake host, the real input device and
+// a fresh game object per test. Updates are driven the way the framework's
+// delegate drives them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,41 +10,11 @@
 #include <vector>
 
 #include "game/my_app.h"
-
-class TestHost : public BBGame {
- public:
-  int millis = 0;
-  int width = 640;
-  int height = 480;
-  String state;
-  int saves = 0;
-  std::vector<std::string> audioRequests;
-  bool provideAudio = false;  // answer audio requests with a short silence
-
-  int Millisecs() override { return millis; }
-  int GetDeviceWidth() override { return width; }
-  int GetDeviceHeight() override { return height; }
-  String LoadState() override { return state; }
-  int SaveState(String s) override {
-    state = s;
-    ++saves;
-    return 0;
-  }
-  unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
-                               int* hertz) override {
-    audioRequests.push_back(path.ToUtf8());
-    if (!provideAudio) return nullptr;
-    *length = 441;
-    *channels = 1;
-    *format = 2;
-    *hertz = 44100;
-    return static_cast<unsigned char*>(std::calloc(441, 2));
-  }
-};
+#include "support/fake_host.h"
 
 class GameTest : public ::testing::Test {
  protected:
-  static TestHost* host;
+  static FakeHost* host;
   c_MyApp* app = nullptr;
   c_InputDevice* input = nullptr;
 

@@ -12,26 +12,9 @@
 #include <vector>
 
 #include "game/my_app.h"
+#include "support/fake_host.h"
 
 namespace {
-
-// A host without a window: a settable clock, a fixed device size and the
-// state file kept in memory.
-class SoakHost : public BBGame {
- public:
-  long long updates = 0;
-  String state;
-  int saves = 0;
-  int Millisecs() override { return int(updates * 1000 / 60); }
-  int GetDeviceWidth() override { return 640; }
-  int GetDeviceHeight() override { return 480; }
-  String LoadState() override { return state; }
-  int SaveState(String s) override {
-    state = s;
-    ++saves;
-    return 0;
-  }
-};
 
 long ResidentKiB() {
   long pages = 0, resident = 0;
@@ -62,7 +45,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   gc_init();
-  SoakHost* host = new SoakHost();
+  FakeHost* host = new FakeHost();
   bbInit();
   bb_app_ValidateDeviceWindow(false);
   c_InputDevice* input = (new c_InputDevice())->m_new();
@@ -74,7 +57,8 @@ int main(int argc, char** argv) {
   std::vector<Sample> curve;
   const long long every = total / 20;
   int rounds = 0, mode = 0, inRound = 0, reloads = 0;
-  for (host->updates = 0; host->updates < total; ++host->updates) {
+  for (long long update = 0; update < total; ++update) {
+    host->millis = int(update * 1000 / 60);
     if (app->m_Screen == 1 && app->m_LoadStep == 0 && app->m_OverTime == 0) {
       // Back at the menu: save, sometimes reload, and start the next mode.
       if (++rounds % kRoundsPerSave == 0) {
@@ -94,8 +78,8 @@ int main(int argc, char** argv) {
     app->p_OnUpdate();
     input->p_EndUpdate();
     host->gc_collect();
-    if ((host->updates + 1) % every == 0)
-      curve.push_back({host->updates + 1, gc_alloced_bytes, ResidentKiB()});
+    if ((update + 1) % every == 0)
+      curve.push_back({update + 1, gc_alloced_bytes, ResidentKiB()});
   }
 
   printf("soak: %lld updates, %d rounds (%d modes cycled), %d saves, %d reloads\n", total, rounds,
