@@ -3,13 +3,14 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzzers
+COV_BUILD  ?= build-coverage
 FUZZ_SECONDS ?= 50
 SOAK_UPDATES ?= 1000000
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan test-tsan fuzz bench soak demo install package assets-preview clean
+.PHONY: all deps configure build run test test-asan test-tsan coverage fuzz bench soak demo install package assets-preview clean
 
 all: build
 
@@ -42,6 +43,17 @@ test-tsan: deps
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target larkspin_net_tests
 	ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -L net
 
+# Line and branch coverage of src/ by every test but the end-to-end ones,
+# from an instrumented tree of its own; prints gcovr's summary.
+coverage:
+	@scripts/install-deps gcovr
+	cmake -S . -B $(COV_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLARKSPIN_BENCH=OFF \
+	  -DCMAKE_C_FLAGS=--coverage -DCMAKE_CXX_FLAGS=--coverage $(CMAKE_ARGS)
+	cmake --build $(COV_BUILD) -j $(JOBS)
+	find $(COV_BUILD) -name '*.gcda' -delete
+	ctest --test-dir $(COV_BUILD) -j $(JOBS) -LE e2e
+	gcovr --root . --filter src/ --print-summary --txt $(COV_BUILD)/coverage.txt $(COV_BUILD)
+
 # Every fuzz target under libFuzzer (clang, ASan + UBSan) for FUZZ_SECONDS each.
 fuzz: deps
 	FUZZ_BUILD=$(FUZZ_BUILD) FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(JOBS) scripts/run-fuzzers
@@ -73,4 +85,4 @@ package: build
 	cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(COV_BUILD) $(FUZZ_BUILD)
