@@ -1,13 +1,16 @@
 // The WAV and Ogg Vorbis decoders on valid files of every supported shape and
-// on truncated, oversized and hostile input. The largest heap request made
-// while decoding is recorded, so a lying header cannot hide a huge allocation.
+// on truncated, oversized and hostile input, and the host's loader that picks
+// one by the file's ending. The largest heap request made while decoding is
+// recorded, so a lying header cannot hide a huge allocation.
 #include "audio/media.h"
+#include "host/glfw_game.h"
 #include "host/ogg_decoder.h"
 #include "host/wav_decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -66,6 +69,12 @@ Decoded Decode(Decoder decoder, const Bytes& file) {
 size_t AllocationBound(const Bytes& file) { return file.size() * 2 + 9 * 1024 * 1024; }
 
 void Patch32(Bytes& b, size_t at, uint32_t v) { std::memcpy(&b[at], &v, 4); }
+
+// The comment header opens the page after the identification's own.
+size_t CommentAt(const Bytes& ogg) {
+    size_t second = media::OggPageSize(ogg, 0);
+    return second + 27 + ogg[second + 26];
+}
 
 size_t FindTag(const Bytes& b, const char* tag) {
     for (size_t i = 12; i + 4 <= b.size(); ++i)
@@ -192,19 +201,29 @@ TEST(OggDecoder, GarbageAndTruncationStopCleanly) {
         EXPECT_LE(d.length, whole.length);
     }
     EXPECT_GT(partial, 0) << "the complete pages of a cut file still play";
+
+    // A last page of bare header (no segments) ending exactly at the end of
+    // the file is a whole page, not a cut one.
+    Bytes empty = file;
+    const uint8_t page[27] = {'O', 'g', 'g', 'S', 0, 4, 255, 255, 255, 255, 255, 255, 255, 255, 0xD2, 4};
+    empty.insert(empty.end(), page, page + 27);
+    media::FixOggChecksums(empty);
+    Decoded d = Decode(LoadOGG, empty);
+    ASSERT_TRUE(d.ok) << "a stream ending in an empty page is refused";
+    EXPECT_EQ(d.length, whole.length);
 }
 
 TEST(OggDecoder, DamagedStreamsNeverCrashOrBalloon) {
     Bytes file = media::ToneOgg(2, 22050, 11025, 441);
-    size_t audio = media::OggAudioStart(file);
+    size_t audio = media::OggAudioStart(file), comment = CommentAt(file);
     std::mt19937 rng(99);
     int decoded = 0;
-    for (int round = 0; round < 800; ++round) {
+    for (int round = 0; round < 400; ++round) {
         Bytes bad = file;
         for (int i = 1 + int(rng() % 6); i > 0; --i) {
             // Mostly inside the comment and setup headers, where a decoder
             // has to trust lengths and counts read from the file.
-            size_t at = round % 4 ? 58 + rng() % (audio - 58) : rng() % bad.size();
+            size_t at = round % 4 ? comment + rng() % (audio - comment) : rng() % bad.size();
             bad[at] = uint8_t(rng());
         }
         // Odd rounds keep valid page checksums so the damage reaches the
@@ -221,7 +240,7 @@ TEST(OggDecoder, DamagedStreamsNeverCrashOrBalloon) {
 
 TEST(OggDecoder, CommentLengthsBeyondTheirPacketAreRefused) {
     Bytes file = media::ToneOgg(1, 22050, 4000, 441);
-    size_t comment = 58 + 27 + file[58 + 26];  // first packet on the second page
+    size_t comment = CommentAt(file);
     ASSERT_EQ(file[comment], 3);
     uint32_t vendor = uint32_t(file[comment + 7] | file[comment + 8] << 8);
     std::vector<std::pair<size_t, uint32_t>> lies = {
@@ -233,5 +252,50 @@ TEST(OggDecoder, CommentLengthsBeyondTheirPacketAreRefused) {
         Decoded d = Decode(LoadOGG, bad);
         EXPECT_FALSE(d.ok) << lie.second;
         EXPECT_LE(d.largestAlloc, AllocationBound(file));
+    }
+}
+
+namespace {
+
+struct Loaded {
+    unsigned char* data = nullptr;
+    int length = 0, channels = 0, format = 0, hertz = 0;
+    long long reported = 0;
+};
+
+Loaded LoadAs(const std::string& name, const Bytes& file) {
+    static BBGlfwGame* host = new BBGlfwGame;
+    if (!file.empty()) media::WriteFile(media::TempPath(name), file);
+    std::string path = name.find(':') == std::string::npos ? media::TempPath(name) : name;
+    Loaded out;
+    long long before = gc_ext_new_bytes.load();
+    out.data = host->LoadAudioData(String(path.c_str()), &out.length, &out.channels, &out.format, &out.hertz);
+    out.reported = gc_ext_new_bytes.load() - before;
+    return out;
+}
+
+}  // namespace
+
+// The ending picks the decoder in any letter case; the decoded size is
+// reported to the collector, and nothing for a refused file.
+TEST(AudioLoader, ChoosesTheDecoderByEnding) {
+    Bytes wav = media::ToneWav(2, 8, 22050, 0.05, 441), ogg = media::ToneOgg(2, 16000, 8000, 500);
+    const struct {
+        const char* name;
+        const Bytes* file;
+        int format;  // 0: refused
+    } cases[] = {{"x.wav", &wav, 1}, {"x.WaV", &wav, 1}, {"y.ogg", &ogg, 2}, {"y.OGG", &ogg, 2},
+                 {"a.mp3", &wav, 0}, {"a.wave", &wav, 0}, {"wav", &wav, 0}, {"a.wav.txt", &wav, 0},
+                 {"b.ogg", &wav, 0}, {"c.wav", &ogg, 0}, {"absent.wav", nullptr, 0}, {"quill://nowhere/x.wav", nullptr, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Loaded l = LoadAs(c.name, c.file ? *c.file : Bytes());
+        EXPECT_EQ(l.data != nullptr, c.format != 0);
+        EXPECT_EQ(l.data ? l.format : 0, c.format);
+        EXPECT_EQ(l.reported, l.data ? (long long)l.length * l.channels * l.format : 0);
+        if (c.format) {
+            EXPECT_EQ(l.hertz, c.format == 1 ? 22050 : 16000);
+        }
+        std::free(l.data);
     }
 }

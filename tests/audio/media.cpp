@@ -2,7 +2,7 @@
 // reads back what OpenAL Soft's wave backend mixed.
 #include "audio/media.h"
 
-#include <vorbis/vorbisenc.h>
+#include "assetgen/ogg.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,20 +29,14 @@ void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); 
 
 uint32_t Get32(const Bytes& b, size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; }
 
-void AppendPage(Bytes& out, const ogg_page& page) {
-    out.insert(out.end(), page.header, page.header + page.header_len);
-    out.insert(out.end(), page.body, page.body + page.body_len);
-}
+}  // namespace
 
-// Size of the page at `at`, or 0 when no whole page starts there.
 size_t OggPageSize(const Bytes& b, size_t at) {
     if (at + 27 > b.size() || std::memcmp(&b[at], "OggS", 4) != 0 || at + 27 + b[at + 26] > b.size()) return 0;
     size_t size = 27 + b[at + 26];
     for (size_t i = 0; i < b[at + 26]; ++i) size += b[at + 27 + i];
     return at + size <= b.size() ? size : 0;
 }
-
-}  // namespace
 
 Bytes WavSamples(const WavShape& s) {
     Bytes out;
@@ -98,51 +92,9 @@ Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, do
 }
 
 Bytes ToneOgg(int channels, int hertz, int frames, double tone) {
-    vorbis_info vi;
-    vorbis_info_init(&vi);
-    if (vorbis_encode_init_vbr(&vi, channels, hertz, 0.4f) != 0) return {};
-    vorbis_comment vc;
-    vorbis_comment_init(&vc);
-    vorbis_dsp_state vd;
-    vorbis_block vb;
-    vorbis_analysis_init(&vd, &vi);
-    vorbis_block_init(&vd, &vb);
-    ogg_stream_state os;
-    ogg_stream_init(&os, 1234);
-
-    Bytes out;
-    ogg_packet header, comment, code, packet;
-    ogg_page page;
-    vorbis_analysis_headerout(&vd, &vc, &header, &comment, &code);
-    ogg_stream_packetin(&os, &header);
-    while (ogg_stream_flush(&os, &page)) AppendPage(out, page);  // identification alone
-    ogg_stream_packetin(&os, &comment);
-    ogg_stream_packetin(&os, &code);
-    while (ogg_stream_flush(&os, &page)) AppendPage(out, page);
-
-    for (int at = 0;; at += 1024) {
-        int n = std::max(0, std::min(1024, frames - at));
-        float** buf = vorbis_analysis_buffer(&vd, 1024);
-        for (int i = 0; i < n; ++i)
-            for (int c = 0; c < channels; ++c) buf[c][i] = float(0.5 * std::sin(kTwoPi * tone * (at + i) / hertz));
-        vorbis_analysis_wrote(&vd, n);  // 0 ends the stream
-        while (vorbis_analysis_blockout(&vd, &vb) == 1) {
-            vorbis_analysis(&vb, nullptr);
-            vorbis_bitrate_addblock(&vb);
-            while (vorbis_bitrate_flushpacket(&vd, &packet)) {
-                ogg_stream_packetin(&os, &packet);
-                while (ogg_stream_pageout(&os, &page)) AppendPage(out, page);
-            }
-        }
-        if (n == 0) break;
-    }
-    while (ogg_stream_flush(&os, &page)) AppendPage(out, page);
-    ogg_stream_clear(&os);
-    vorbis_block_clear(&vb);
-    vorbis_dsp_clear(&vd);
-    vorbis_comment_clear(&vc);
-    vorbis_info_clear(&vi);
-    return out;
+    std::vector<float> samples;
+    for (int i = 0; i < frames * channels; ++i) samples.push_back(float(0.5 * std::sin(kTwoPi * tone * (i / channels) / hertz)));
+    return assetgen::EncodeOgg(samples, channels, hertz, 0.4f, 1234);
 }
 
 void FixOggChecksums(Bytes& ogg) {
@@ -159,8 +111,12 @@ void FixOggChecksums(Bytes& ogg) {
 }
 
 size_t OggAudioStart(const Bytes& ogg) {
-    size_t first = OggPageSize(ogg, 0);
-    return first + OggPageSize(ogg, first);
+    size_t at = 0, size, packets = 0;
+    while (packets < 3 && (size = OggPageSize(ogg, at)) != 0) {
+        for (size_t i = 0; i < ogg[at + 26]; ++i) packets += ogg[at + 27 + i] < 255;
+        at += size;
+    }
+    return at;
 }
 
 std::string TempPath(const std::string& name) {

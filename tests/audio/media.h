@@ -1,5 +1,5 @@
-// Test media made in code (PCM WAVs with optional oddities, Ogg Vorbis tones
-// encoded with libvorbis) and analysis of the wave backend's captured mix.
+// Test media made in code (PCM WAVs with optional oddities; Ogg Vorbis tones
+// from the asset generator's encoder) and analysis of a captured mix.
 #pragma once
 
 #include <cstdint>
@@ -20,13 +20,14 @@ struct WavShape {
 Bytes MakeWav(const WavShape& shape);
 Bytes WavSamples(const WavShape& shape);  // the "data" chunk's content
 Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, double amp = 0.5);
-
 Bytes ToneOgg(int channels, int hertz, int frames, double tone);
+
+// Whole pages only: the size of the page at `at`, or 0.
+size_t OggPageSize(const Bytes& ogg, size_t at);
 // Recomputes every page checksum, so damage made by a test reaches the
 // Vorbis decoder instead of the container check.
 void FixOggChecksums(Bytes& ogg);
-// Offset just past the pages holding the three Vorbis headers.
-size_t OggAudioStart(const Bytes& ogg);
+size_t OggAudioStart(const Bytes& ogg);  // just past the page ending the headers
 
 std::string TempPath(const std::string& name);
 void WriteFile(const std::string& path, const Bytes& data);

@@ -1,0 +1,300 @@
+// gxtkAudio on a real device whose mix is captured: what the channels do must
+// be heard (or not) at the right length, pitch, level and side; and the
+// channel bookkeeping behind it: lazy sources taken over when OpenAL runs out
+// (the rig allows four), deferred buffer deletion, samples kept alive while
+// they sound. Expected durations come from the wall clock between calls,
+// since the wave backend mixes in real time and sleeps may overrun.
+#include "audio/capture_rig.h"
+
+#include <AL/al.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using media::Capture;
+using media::Span;
+
+namespace {
+
+const int kHz = CaptureRig::kHertz;
+const double kEdge = 0.06;  // a change is heard from the mixer's next update
+
+std::vector<Span> Spans(const Capture& cap) { return media::LoudSpans(cap, 0.02f, 400); }
+double Seconds(const Span& s) { return double(s.end - s.begin) / kHz; }
+double Gap(const Span& a, const Span& b) { return double(b.begin - a.end) / kHz; }
+Span Inner(const Span& s, double from, double to) { return {s.begin + size_t(from * kHz), s.begin + size_t(to * kHz)}; }
+double Pitch(const Capture& cap, const Span& s) { return media::ZeroCrossingHz(cap.left, s.begin, s.end, kHz); }
+double Rms(const std::vector<float>& x, const Span& s) { return std::sqrt(media::Energy(x, s.begin, s.end) / (s.end - s.begin)); }
+media::Bytes Tone(double seconds, double hz = 441) { return media::ToneWav(1, 16, 22050, seconds, hz, 0.4); }
+
+std::string Describe(const std::vector<Span>& spans) {
+    std::string out;
+    for (const Span& s : spans) out += std::to_string(double(s.begin) / kHz) + "+" + std::to_string(Seconds(s)) + "s ";
+    return out;
+}
+
+bool Pending(unsigned int buffer) {
+    const std::vector<unsigned int>& d = gxtkDiscardedBuffers();
+    return std::find(d.begin(), d.end(), buffer) != d.end();
+}
+
+// Whole collector cycles, each followed by allocations so that the garbage
+// found is destroyed (destruction is lazy), until `done` or the rounds end.
+template <class Done>
+bool CollectUntil(Done done, int rounds) {
+    for (int i = 0; i < rounds && !done(); ++i) {
+        gc_ext_malloced(int(gc_cycle_bytes) + 1);
+        gc_step(nullptr);
+        for (int k = 0; k < 5000; ++k) new Object;
+    }
+    return done();
+}
+
+}  // namespace
+
+// Each test opens its own captured device.
+class AudioDevice : public testing::Test {
+protected:
+    CaptureRig rig;
+    gxtkAudio* audio = rig.audio();
+};
+
+TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
+    gxtkSample* mono16 = rig.Load("a.wav", media::ToneWav(1, 16, 22050, 0.3, 441));
+    gxtkSample* stereo8 = rig.Load("b.WAV", media::ToneWav(2, 8, 11025, 0.2, 882));
+    gxtkSample* ogg = rig.Load("c.ogg", media::ToneOgg(1, 32000, 8000, 660));
+    ASSERT_TRUE(mono16 && stereo8 && ogg);
+
+    EXPECT_EQ(audio->PlaySample(mono16, 0, 0), 0);
+    EXPECT_EQ(audio->ChannelState(0), 1);
+    SleepMs(500);
+    audio->PauseChannel(0);
+    audio->ResumeChannel(0);
+    EXPECT_EQ(audio->ChannelState(0), 0) << "a one-shot that ran out stays stopped";
+    audio->PlaySample(stereo8, 5, 0);
+    SleepMs(400);
+    audio->PlaySample(ogg, 31, 0);
+    SleepMs(450);
+    bb_audio_SetChannelVolume(0, 0.25f);
+    bb_audio_SetChannelRate(0, 2.0f);  // twice as fast: half as long, an octave up
+    audio->PlaySample(mono16, 0, 0);
+    SleepMs(350);
+    for (float pan : {-1.2f, 1.2f, 0.0f}) {
+        bb_audio_SetChannelPan(2, pan);  // set before the play: it stays on the source
+        audio->PlaySample(mono16, 2, 0);
+        SleepMs(450);
+    }
+    Capture cap = rig.Finish();
+    EXPECT_EQ(cap.hertz, kHz);
+
+    std::vector<Span> spans = Spans(cap);
+    ASSERT_EQ(spans.size(), 7u) << Describe(spans);
+    const double seconds[] = {0.3, 0.2, 0.25, 0.15}, pitch[] = {441, 882, 660, 882};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(Seconds(spans[i]), seconds[i], 0.03) << i;
+        EXPECT_NEAR(Pitch(cap, Inner(spans[i], 0.02, seconds[i] - 0.02)), pitch[i], pitch[i] * 0.015) << i;
+    }
+    EXPECT_NEAR(Rms(cap.left, spans[3]) / Rms(cap.left, spans[0]), 0.25, 0.03);
+    double balance[3];
+    for (int i = 0; i < 3; ++i) balance[i] = Rms(cap.left, spans[4 + i]) / Rms(cap.right, spans[4 + i]);
+    EXPECT_GT(balance[0], 3) << "negative pan is left";
+    EXPECT_LT(balance[1], 0.3) << "positive pan is right";
+    EXPECT_NEAR(balance[2], 1.0, 0.03) << "pan 0 is centred";
+}
+
+TEST_F(AudioDevice, StopSilencesAndReplayRestartsWithTheNewSample) {
+    gxtkSample* low = rig.Load("low.wav", Tone(0.25));
+    gxtkSample* high = rig.Load("high.wav", Tone(0.25, 1102.5));
+    ASSERT_TRUE(low && high);
+
+    double t0 = Now();
+    audio->PlaySample(low, 4, 1);  // looping
+    SleepMs(400);
+    EXPECT_EQ(audio->ChannelState(4), 1) << "a looping sample keeps playing";
+    double t1 = Now();
+    audio->StopChannel(4);
+    EXPECT_EQ(audio->ChannelState(4), 0);
+    SleepMs(300);
+    double t2 = Now();
+    audio->PlaySample(low, 4, 1);
+    SleepMs(300);
+    double t3 = Now();
+    audio->PlaySample(high, 4, 0);  // cuts the loop off at once
+    SleepMs(400);
+    Capture cap = rig.Finish();
+
+    std::vector<Span> spans = Spans(cap);
+    ASSERT_EQ(spans.size(), 2u) << Describe(spans);
+    EXPECT_NEAR(Seconds(spans[0]), t1 - t0, kEdge);
+    EXPECT_NEAR(Seconds(spans[1]), t3 - t2 + 0.25, kEdge);
+    Span tail = {spans[1].end - size_t(0.2 * kHz), spans[1].end};
+    EXPECT_NEAR(Pitch(cap, tail), 1102.5, 15) << "the new sample alone, once";
+}
+
+// The game's own pause and the host's suspension: resuming from suspension
+// restarts only what it paused; a stopped channel never resumes.
+TEST_F(AudioDevice, PauseAndSuspendSilenceUntilResumed) {
+    gxtkSample* low = rig.Load("s-low.wav", Tone(0.2));
+    gxtkSample* high = rig.Load("s-high.wav", Tone(0.2, 1764));
+    ASSERT_TRUE(low && high);
+
+    double t0 = Now();
+    audio->PlaySample(low, 0, 1);
+    audio->PlaySample(high, 1, 1);
+    SleepMs(300);
+    double tp = Now();
+    audio->PauseChannel(1);
+    EXPECT_EQ(audio->ChannelState(1), 2);
+    SleepMs(300);
+    double t1 = Now();
+    audio->Suspend();
+    EXPECT_EQ(SourceState(audio, 0), AL_PAUSED);
+    EXPECT_EQ(audio->ChannelState(0), 1) << "suspension keeps the channel's own state";
+    SleepMs(300);
+    double t2 = Now();
+    audio->Resume();
+    EXPECT_EQ(SourceState(audio, 0), AL_PLAYING);
+    EXPECT_EQ(SourceState(audio, 1), AL_PAUSED) << "the game's pause survives the resume";
+    SleepMs(300);
+    double t3 = Now();
+    audio->StopChannel(0);
+    audio->ResumeChannel(0);
+    EXPECT_EQ(audio->ChannelState(0), 0) << "only a paused channel resumes";
+    audio->ResumeChannel(1);
+    EXPECT_EQ(SourceState(audio, 1), AL_PLAYING);
+    audio->StopChannel(1);
+    SleepMs(150);
+    Capture cap = rig.Finish();
+
+    std::vector<Span> spans = Spans(cap);
+    ASSERT_EQ(spans.size(), 2u) << Describe(spans);
+    EXPECT_NEAR(Seconds(spans[0]), t1 - t0, kEdge);
+    EXPECT_NEAR(Gap(spans[0], spans[1]), t2 - t1, kEdge) << "silent while suspended";
+    EXPECT_NEAR(Seconds(spans[1]), t3 - t2, kEdge);
+    // Both tones until the game's pause, the low one alone after it.
+    EXPECT_GT(Pitch(cap, Inner(spans[0], kEdge, tp - t0 - kEdge)), 1000);
+    EXPECT_NEAR(Pitch(cap, Inner(spans[0], tp - t0 + kEdge, t1 - t0 - kEdge)), 441, 10);
+    EXPECT_NEAR(Pitch(cap, Inner(spans[1], kEdge, t3 - t2 - kEdge)), 441, 10);
+}
+
+TEST_F(AudioDevice, MusicPlaysOnItsOwnChannelAndEnds) {
+    std::string tune = media::TempPath("tune.OGG");
+    media::WriteFile(tune, media::ToneOgg(2, 22050, 6615, 441));
+
+    EXPECT_EQ(bb_audio_PlayMusic(String("no/such/tune.ogg"), 1), -1) << "looked up in the data folder";
+    EXPECT_EQ(bb_audio_PlayMusic(String(tune.c_str()), 0), 0);
+    bb_audio_PauseMusic();
+    EXPECT_EQ(audio->MusicState(), 2);
+    SleepMs(300);
+    bb_audio_ResumeMusic();
+    EXPECT_EQ(audio->MusicState(), 1);
+    SleepMs(500);
+    EXPECT_EQ(audio->MusicState(), 0) << "a tune that ran out is stopped";
+    double t0 = Now();
+    bb_audio_PlayMusic(String(tune.c_str()), 1);
+    bb_audio_SetMusicVolume(0.25f);
+    SleepMs(700);
+    EXPECT_EQ(audio->MusicState(), 1) << "looping music keeps going";
+    double t1 = Now();
+    bb_audio_StopMusic();
+    EXPECT_EQ(audio->MusicState(), 0);
+    SleepMs(150);
+    Capture cap = rig.Finish();
+
+    std::vector<Span> spans = Spans(cap);
+    ASSERT_EQ(spans.size(), 2u) << Describe(spans);
+    EXPECT_NEAR(Seconds(spans[0]), 0.3, 0.03);
+    EXPECT_NEAR(Seconds(spans[1]), t1 - t0, kEdge);
+    EXPECT_NEAR(Rms(cap.left, spans[1]) / Rms(cap.left, spans[0]), 0.25, 0.03);
+}
+
+TEST_F(AudioDevice, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
+    gxtkSample* tone = rig.Load("t.wav", Tone(0.05));
+    gxtkSample* shot = rig.Load("shot.wav", Tone(0.3));
+    ASSERT_TRUE(tone && shot);
+    for (int i = 0; i < 32; ++i) EXPECT_EQ(audio->channels[i].source, 0u);
+
+    // Three effect sources plus the music's use up all four.
+    ASSERT_EQ(audio->PlaySample(tone, 0, 1), 0);
+    ASSERT_EQ(audio->PlaySample(tone, 1, 1), 0);
+    ASSERT_EQ(audio->PlaySample(shot, 2, 0), 0);
+    audio->SetVolume(1, 0.3f);
+    EXPECT_EQ(audio->PlaySample(tone, 3, 0), -1) << "no source free";
+    EXPECT_EQ(audio->ChannelState(3), 0);
+
+    unsigned int second = audio->channels[1].source;
+    audio->StopChannel(1);
+    ASSERT_EQ(audio->PlaySample(tone, 3, 1), 0);
+    EXPECT_EQ(audio->channels[1].source, 0u);
+    EXPECT_EQ(audio->channels[3].source, second);
+    ALfloat gain = 0;
+    alGetSourcef(second, AL_GAIN, &gain);
+    EXPECT_FLOAT_EQ(gain, 0.3f) << "settings travel with the source";
+
+    SleepMs(400);  // channel 2's one-shot ends: its source is free to take
+    EXPECT_EQ(audio->PlaySample(tone, 9, 1), 0);
+    EXPECT_EQ(audio->channels[2].source, 0u);
+    audio->StopMusic();  // an idle music channel still never lends its source
+    EXPECT_EQ(audio->PlaySample(tone, 10, 0), -1);
+    EXPECT_NE(audio->channels[32].source, 0u);
+}
+
+TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
+    unsigned int playing, idle;
+    {
+        gxtkSample* loop = rig.Load("g1.wav", Tone(0.1));
+        gxtkSample* unused = rig.Load("g2.wav", Tone(0.1));
+        ASSERT_TRUE(loop && unused);
+        playing = loop->buffer;
+        idle = unused->buffer;
+        audio->PlaySample(loop, 6, 1);
+    }
+    ASSERT_TRUE(CollectUntil([&] { return Pending(idle); }, 20)) << "an unreferenced sample is collected";
+    EXPECT_FALSE(CollectUntil([&] { return Pending(playing); }, 10)) << "the channel keeps its sample alive";
+    audio->PlaySample(nullptr, 7, 0);  // flushes
+    EXPECT_FALSE(alIsBuffer(idle));
+    gxtkSample* other = rig.Load("d2.wav", Tone(0.05));  // unrooted: no collection from here on
+
+    audio->channels[6].sample->Discard();
+    EXPECT_TRUE(Pending(playing));
+    audio->PlaySample(other, 7, 0);
+    EXPECT_TRUE(alIsBuffer(playing)) << "discarding does not cut a playing sound";
+    EXPECT_EQ(audio->ChannelState(6), 1);
+    audio->StopChannel(6);
+    audio->PlaySample(other, 7, 0);
+    EXPECT_FALSE(alIsBuffer(playing)) << "a stopped channel lets go of the buffer";
+    other->Discard();
+    other->Discard();
+    EXPECT_EQ(gxtkDiscardedBuffers().size(), 1u) << "discarding twice queues the buffer once";
+}
+
+TEST_F(AudioDevice, BadRequestsAreRefusedQuietly) {
+    std::string path = media::TempPath("module.wav");
+    media::WriteFile(path, Tone(0.05));
+    c_Sound* sound = bb_audio_LoadSound(String(path.c_str()));
+    ASSERT_TRUE(sound && sound->m_sample);
+    EXPECT_EQ(bb_audio_LoadSound(String("no/such/sound.wav")), nullptr) << "looked up in the data folder";
+    for (int ch : {-1, 33}) {
+        EXPECT_EQ(audio->PlaySample(sound->m_sample, ch, 0), -1);
+        EXPECT_EQ(audio->ChannelState(ch), 0);
+        bb_audio_StopChannel(ch);
+        audio->PauseChannel(ch);
+        audio->ResumeChannel(ch);
+        bb_audio_SetChannelVolume(ch, 1);
+        bb_audio_SetChannelPan(ch, 1);
+        bb_audio_SetChannelRate(ch, 1);
+    }
+    EXPECT_EQ(audio->PlaySample(nullptr, 0, 0), -1);
+    bb_audio_PlaySound((new c_Sound)->m_new2(), 13, 0);
+    EXPECT_EQ(audio->channels[13].source, 0u) << "an empty sound plays nothing";
+
+    // A PCM depth OpenAL has no format for loads, but stays silent.
+    media::WavShape deep;
+    deep.bits = 32;
+    gxtkSample* silent = rig.Load("deep.wav", media::MakeWav(deep));
+    ASSERT_NE(silent, nullptr);
+    EXPECT_EQ(audio->PlaySample(silent, 0, 0), 0);
+    SleepMs(150);
+    EXPECT_TRUE(Spans(rig.Finish()).empty());
+}
