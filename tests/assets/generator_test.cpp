@@ -9,8 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include "assets/asset_support.h"
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -19,6 +18,11 @@ namespace {
 int RunGenerator(const std::string& args) {
   int status = std::system((std::string(LARKSPIN_ASSETGEN) + " " + args + " > /dev/null 2>&1").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<char> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::vector<std::string> FilesUnder(const std::string& root) {
@@ -34,11 +38,12 @@ std::vector<std::string> FilesUnder(const std::string& root) {
 TEST(Generator, SecondRunReproducesTheDataFolderExactly) {
   std::string dir = (fs::temp_directory_path() / ("larkspin_assets_" + std::to_string(::getpid()))).string();
   ASSERT_EQ(RunGenerator(dir + " --jobs 2"), 0);
-  std::vector<std::string> built = FilesUnder(assets_test::DataPath("")), again = FilesUnder(dir);
+  const fs::path data = fs::path(std::getenv("LARKSPIN_BINARY_DIR")) / "data";
+  std::vector<std::string> built = FilesUnder(data), again = FilesUnder(dir);
   ASSERT_FALSE(built.empty());
   EXPECT_EQ(built, again);
   for (const std::string& f : again)
-    EXPECT_TRUE(assets_test::ReadBytes(assets_test::DataPath(f)) == assets_test::ReadBytes(dir + "/" + f)) << f;
+    EXPECT_TRUE(ReadBytes(data / f) == ReadBytes(dir + "/" + f)) << f;
 
   fs::remove_all(dir);
   fs::create_directories(dir);

@@ -8,13 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "assets/asset_support.h"
 #include "host/ogg_decoder.h"
 #include "host/wav_decoder.h"
 
-using namespace assets_test;
-
 namespace {
+
+std::string DataPath(const std::string& relative) {
+  const char* bin = std::getenv("LARKSPIN_BINARY_DIR");
+  return std::string(bin ? bin : ".") + "/data/" + relative;
+}
 
 struct Sound {
   int frames = 0, channels = 0, bytes = 0, rate = 0;

@@ -1,23 +1,28 @@
-// gxtkAudio on a real device whose mix is captured: what the channels do must
-// be heard (or not) at the right length, pitch, level and side; and the
-// channel bookkeeping behind it: lazy sources taken over when OpenAL runs out
-// (the rig allows four), deferred buffer deletion, samples kept alive while
-// they sound. Expected durations come from the wall clock between calls,
-// since the wave backend mixes in real time and sleeps may overrun.
-#include "audio/capture_rig.h"
+// gxtkAudio on a real device whose mix is captured: OpenAL Soft's wave
+// backend writes what it mixes, in real time, to a WAV file read back after
+// the device closes. What the channels do must be heard (or not) at the right
+// length, pitch, level and side; and the bookkeeping behind it: lazy sources
+// taken over when OpenAL runs out (four here), deferred buffer deletion,
+// samples kept alive while they sound. Expected durations come from the wall
+// clock between calls, since sleeps may overrun on a busy machine.
+#include "audio/audio.h"
+#include "audio/media.h"
+#include "host/glfw_game.h"
 
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 using media::Capture;
 using media::Span;
 
 namespace {
 
-const int kHz = CaptureRig::kHertz;
+const int kHz = 44100;
 const double kEdge = 0.06;  // a change is heard from the mixer's next update
 
 std::vector<Span> Spans(const Capture& cap) { return media::LoudSpans(cap, 0.02f, 400); }
@@ -27,6 +32,15 @@ Span Inner(const Span& s, double from, double to) { return {s.begin + size_t(fro
 double Pitch(const Capture& cap, const Span& s) { return media::ZeroCrossingHz(cap.left, s.begin, s.end, kHz); }
 double Rms(const std::vector<float>& x, const Span& s) { return std::sqrt(media::Energy(x, s.begin, s.end) / (s.end - s.begin)); }
 media::Bytes Tone(double seconds, double hz = 441) { return media::ToneWav(1, 16, 22050, seconds, hz, 0.4); }
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+
+int SourceState(gxtkAudio* audio, int channel) {
+    ALint state = 0;
+    alGetSourcei(audio->channels[channel].source, AL_SOURCE_STATE, &state);
+    return state;
+}
 
 std::string Describe(const std::vector<Span>& spans) {
     std::string out;
@@ -56,14 +70,37 @@ bool CollectUntil(Done done, int rounds) {
 // Each test opens its own captured device.
 class AudioDevice : public testing::Test {
 protected:
-    CaptureRig rig;
-    gxtkAudio* audio = rig.audio();
+    // OpenAL reads its configuration once, before the first device opens.
+    static void SetUpTestSuite() {
+        std::string text = "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
+                           "hrtf = false\ndither = false\noutput-limiter = false\nsources = 4\n[wave]\nfile = " +
+                           media::TempPath("capture.wav") + "\n";
+        media::WriteFile(media::TempPath("alsoft.conf"), media::Bytes(text.begin(), text.end()));
+        setenv("ALSOFT_CONF", media::TempPath("alsoft.conf").c_str(), 1);
+        new BBGlfwGame;  // the device loads its files through the one host
+        bb_audio_Init();
+    }
+    void SetUp() override { bb_audio_SetAudioDevice(audio = new gxtkAudio); }
+    void TearDown() override {
+        if (!finished) audio->Close();
+    }
+    gxtkSample* Load(const std::string& name, const media::Bytes& file) {
+        media::WriteFile(media::TempPath(name), file);
+        return audio->LoadSample(String(media::TempPath(name).c_str()));
+    }
+    Capture Finish() {  // closing the device completes the capture
+        audio->Close();
+        finished = true;
+        return media::ReadCapture(media::TempPath("capture.wav"));
+    }
+    gxtkAudio* audio = nullptr;
+    bool finished = false;
 };
 
 TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
-    gxtkSample* mono16 = rig.Load("a.wav", media::ToneWav(1, 16, 22050, 0.3, 441));
-    gxtkSample* stereo8 = rig.Load("b.WAV", media::ToneWav(2, 8, 11025, 0.2, 882));
-    gxtkSample* ogg = rig.Load("c.ogg", media::ToneOgg(1, 32000, 8000, 660));
+    gxtkSample* mono16 = Load("a.wav", media::ToneWav(1, 16, 22050, 0.3, 441));
+    gxtkSample* stereo8 = Load("b.WAV", media::ToneWav(2, 8, 11025, 0.2, 882));
+    gxtkSample* ogg = Load("c.ogg", media::ToneOgg(1, 32000, 8000, 660));
     ASSERT_TRUE(mono16 && stereo8 && ogg);
 
     EXPECT_EQ(audio->PlaySample(mono16, 0, 0), 0);
@@ -85,7 +122,7 @@ TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
         audio->PlaySample(mono16, 2, 0);
         SleepMs(450);
     }
-    Capture cap = rig.Finish();
+    Capture cap = Finish();
     EXPECT_EQ(cap.hertz, kHz);
 
     std::vector<Span> spans = Spans(cap);
@@ -104,8 +141,8 @@ TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
 }
 
 TEST_F(AudioDevice, StopSilencesAndReplayRestartsWithTheNewSample) {
-    gxtkSample* low = rig.Load("low.wav", Tone(0.25));
-    gxtkSample* high = rig.Load("high.wav", Tone(0.25, 1102.5));
+    gxtkSample* low = Load("low.wav", Tone(0.25));
+    gxtkSample* high = Load("high.wav", Tone(0.25, 1102.5));
     ASSERT_TRUE(low && high);
 
     double t0 = Now();
@@ -122,7 +159,7 @@ TEST_F(AudioDevice, StopSilencesAndReplayRestartsWithTheNewSample) {
     double t3 = Now();
     audio->PlaySample(high, 4, 0);  // cuts the loop off at once
     SleepMs(400);
-    Capture cap = rig.Finish();
+    Capture cap = Finish();
 
     std::vector<Span> spans = Spans(cap);
     ASSERT_EQ(spans.size(), 2u) << Describe(spans);
@@ -135,8 +172,8 @@ TEST_F(AudioDevice, StopSilencesAndReplayRestartsWithTheNewSample) {
 // The game's own pause and the host's suspension: resuming from suspension
 // restarts only what it paused; a stopped channel never resumes.
 TEST_F(AudioDevice, PauseAndSuspendSilenceUntilResumed) {
-    gxtkSample* low = rig.Load("s-low.wav", Tone(0.2));
-    gxtkSample* high = rig.Load("s-high.wav", Tone(0.2, 1764));
+    gxtkSample* low = Load("s-low.wav", Tone(0.2));
+    gxtkSample* high = Load("s-high.wav", Tone(0.2, 1764));
     ASSERT_TRUE(low && high);
 
     double t0 = Now();
@@ -165,7 +202,7 @@ TEST_F(AudioDevice, PauseAndSuspendSilenceUntilResumed) {
     EXPECT_EQ(SourceState(audio, 1), AL_PLAYING);
     audio->StopChannel(1);
     SleepMs(150);
-    Capture cap = rig.Finish();
+    Capture cap = Finish();
 
     std::vector<Span> spans = Spans(cap);
     ASSERT_EQ(spans.size(), 2u) << Describe(spans);
@@ -200,7 +237,7 @@ TEST_F(AudioDevice, MusicPlaysOnItsOwnChannelAndEnds) {
     bb_audio_StopMusic();
     EXPECT_EQ(audio->MusicState(), 0);
     SleepMs(150);
-    Capture cap = rig.Finish();
+    Capture cap = Finish();
 
     std::vector<Span> spans = Spans(cap);
     ASSERT_EQ(spans.size(), 2u) << Describe(spans);
@@ -210,8 +247,8 @@ TEST_F(AudioDevice, MusicPlaysOnItsOwnChannelAndEnds) {
 }
 
 TEST_F(AudioDevice, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
-    gxtkSample* tone = rig.Load("t.wav", Tone(0.05));
-    gxtkSample* shot = rig.Load("shot.wav", Tone(0.3));
+    gxtkSample* tone = Load("t.wav", Tone(0.05));
+    gxtkSample* shot = Load("shot.wav", Tone(0.3));
     ASSERT_TRUE(tone && shot);
     for (int i = 0; i < 32; ++i) EXPECT_EQ(audio->channels[i].source, 0u);
 
@@ -243,8 +280,8 @@ TEST_F(AudioDevice, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
 TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
     unsigned int playing, idle;
     {
-        gxtkSample* loop = rig.Load("g1.wav", Tone(0.1));
-        gxtkSample* unused = rig.Load("g2.wav", Tone(0.1));
+        gxtkSample* loop = Load("g1.wav", Tone(0.1));
+        gxtkSample* unused = Load("g2.wav", Tone(0.1));
         ASSERT_TRUE(loop && unused);
         playing = loop->buffer;
         idle = unused->buffer;
@@ -254,7 +291,7 @@ TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
     EXPECT_FALSE(CollectUntil([&] { return Pending(playing); }, 10)) << "the channel keeps its sample alive";
     audio->PlaySample(nullptr, 7, 0);  // flushes
     EXPECT_FALSE(alIsBuffer(idle));
-    gxtkSample* other = rig.Load("d2.wav", Tone(0.05));  // unrooted: no collection from here on
+    gxtkSample* other = Load("d2.wav", Tone(0.05));  // unrooted: no collection from here on
 
     audio->channels[6].sample->Discard();
     EXPECT_TRUE(Pending(playing));
@@ -292,9 +329,9 @@ TEST_F(AudioDevice, BadRequestsAreRefusedQuietly) {
     // A PCM depth OpenAL has no format for loads, but stays silent.
     media::WavShape deep;
     deep.bits = 32;
-    gxtkSample* silent = rig.Load("deep.wav", media::MakeWav(deep));
+    gxtkSample* silent = Load("deep.wav", media::MakeWav(deep));
     ASSERT_NE(silent, nullptr);
     EXPECT_EQ(audio->PlaySample(silent, 0, 0), 0);
     SleepMs(150);
-    EXPECT_TRUE(Spans(rig.Finish()).empty());
+    EXPECT_TRUE(Spans(Finish()).empty());
 }

@@ -4,7 +4,6 @@
 
 #include "assetgen/ogg.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,14 +14,8 @@ namespace {
 
 const double kTwoPi = 6.283185307179586;
 
-void Put16(Bytes& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(Bytes& out, uint32_t v) {
-    Put16(out, v & 0xffff);
-    Put16(out, v >> 16);
+void Put(Bytes& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
 void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
@@ -31,24 +24,11 @@ uint32_t Get32(const Bytes& b, size_t at) { return b[at] | b[at + 1] << 8 | b[at
 
 }  // namespace
 
-size_t OggPageSize(const Bytes& b, size_t at) {
-    if (at + 27 > b.size() || std::memcmp(&b[at], "OggS", 4) != 0 || at + 27 + b[at + 26] > b.size()) return 0;
-    size_t size = 27 + b[at + 26];
-    for (size_t i = 0; i < b[at + 26]; ++i) size += b[at + 27 + i];
-    return at + size <= b.size() ? size : 0;
-}
-
 Bytes WavSamples(const WavShape& s) {
     Bytes out;
-    for (int i = 0; i < s.frames; ++i) {
-        double v = s.amp * std::sin(kTwoPi * s.tone * i / s.hertz);
-        for (int c = 0; c < s.channels; ++c) {
-            if (s.bits == 8) {
-                out.push_back(uint8_t(128 + std::lround(v * 127)));
-            } else {
-                Put16(out, uint16_t(int16_t(std::lround(v * 32767))));
-            }
-        }
+    for (int i = 0; i < s.frames * s.channels; ++i) {
+        double v = s.amp * std::sin(kTwoPi * s.tone * (i / s.channels) / s.hertz);
+        Put(out, s.bits == 8 ? uint32_t(128 + std::lround(v * 127)) : uint32_t(std::lround(v * 32767)), s.bits / 8);
     }
     return out;
 }
@@ -56,38 +36,24 @@ Bytes WavSamples(const WavShape& s) {
 Bytes MakeWav(const WavShape& s) {
     Bytes data = WavSamples(s), out;
     PutTag(out, "RIFF");
-    Put32(out, 0);
+    Put(out, uint32_t(36 + s.extraFmtBytes + (s.listChunk ? 12 : 0) + data.size()), 4);
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
-    Put32(out, 16 + s.extraFmtBytes);
-    Put16(out, 1);
-    Put16(out, s.channels);
-    Put32(out, s.hertz);
-    Put32(out, s.hertz * s.channels * s.bits / 8);
-    Put16(out, s.channels * s.bits / 8);
-    Put16(out, s.bits);
+    const uint32_t fmt[] = {16u + s.extraFmtBytes, 1, uint32_t(s.channels), uint32_t(s.hertz),
+                            uint32_t(s.hertz * s.channels * s.bits / 8), uint32_t(s.channels * s.bits / 8), uint32_t(s.bits)};
+    const int width[] = {4, 2, 2, 4, 4, 2, 2};
+    for (int i = 0; i < 7; ++i) Put(out, fmt[i], width[i]);
     out.insert(out.end(), s.extraFmtBytes, 0xEE);
-    if (s.listChunk) {
-        PutTag(out, "LIST");
-        Put32(out, 4);
-        PutTag(out, "INFO");
-    }
+    if (s.listChunk) out.insert(out.end(), {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'});
     PutTag(out, "data");
-    Put32(out, uint32_t(data.size()));
+    Put(out, uint32_t(data.size()), 4);
     out.insert(out.end(), data.begin(), data.end());
-    uint32_t riff = uint32_t(out.size() - 8);
-    std::memcpy(&out[4], &riff, 4);
     return out;
 }
 
 Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, double amp) {
     WavShape s;
-    s.channels = channels;
-    s.bits = bits;
-    s.hertz = hertz;
-    s.frames = int(seconds * hertz);
-    s.tone = tone;
-    s.amp = amp;
+    s.channels = channels, s.bits = bits, s.hertz = hertz, s.frames = int(seconds * hertz), s.tone = tone, s.amp = amp;
     return MakeWav(s);
 }
 
@@ -97,52 +63,51 @@ Bytes ToneOgg(int channels, int hertz, int frames, double tone) {
     return assetgen::EncodeOgg(samples, channels, hertz, 0.4f, 1234);
 }
 
+size_t OggPageSize(const Bytes& b, size_t at) {
+    if (at + 27 > b.size() || std::memcmp(&b[at], "OggS", 4) != 0 || at + 27 + b[at + 26] > b.size()) return 0;
+    size_t size = 27 + b[at + 26];
+    for (size_t i = 0; i < b[at + 26]; ++i) size += b[at + 27 + i];
+    return at + size <= b.size() ? size : 0;
+}
+
 void FixOggChecksums(Bytes& ogg) {
-    size_t at = 0, size;
-    while ((size = OggPageSize(ogg, at)) != 0) {
+    for (size_t at = 0, size; (size = OggPageSize(ogg, at)) != 0; at += size) {
         uint32_t crc = 0;
         for (size_t i = 0; i < size; ++i) {
             crc ^= uint32_t(i >= 22 && i < 26 ? 0 : ogg[at + i]) << 24;
             for (int k = 0; k < 8; ++k) crc = (crc << 1) ^ (crc & 0x80000000u ? 0x04c11db7u : 0);
         }
         std::memcpy(&ogg[at + 22], &crc, 4);
-        at += size;
     }
 }
 
 size_t OggAudioStart(const Bytes& ogg) {
     size_t at = 0, size, packets = 0;
-    while (packets < 3 && (size = OggPageSize(ogg, at)) != 0) {
+    for (; packets < 3 && (size = OggPageSize(ogg, at)) != 0; at += size)
         for (size_t i = 0; i < ogg[at + 26]; ++i) packets += ogg[at + 27 + i] < 255;
-        at += size;
-    }
     return at;
 }
 
 std::string TempPath(const std::string& name) {
     static std::string dir;
-    if (dir.empty()) {
-        char templ[] = "/tmp/larkspin-audio-XXXXXX";
-        dir = mkdtemp(templ) ? templ : "/tmp";
-    }
+    char templ[] = "/tmp/larkspin-audio-XXXXXX";
+    if (dir.empty()) dir = mkdtemp(templ) ? templ : "/tmp";
     return dir + "/" + name;
 }
 
 void WriteFile(const std::string& path, const Bytes& data) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    if (!data.empty()) std::fwrite(data.data(), 1, data.size(), f);
-    std::fclose(f);
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data.data(), 1, data.size(), f);
+        std::fclose(f);
+    }
 }
 
-// Reads the "data" chunk to the end of the file: sizes in the header are
-// only patched when the device closes.
+// Reads the "data" chunk to the end of the file, whatever its header says.
 Capture ReadCapture(const std::string& path) {
     Capture cap;
     Bytes b;
     if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        int c;
-        while ((c = std::fgetc(f)) != EOF) b.push_back(uint8_t(c));
+        for (int c; (c = std::fgetc(f)) != EOF;) b.push_back(uint8_t(c));
         std::fclose(f);
     }
     for (size_t at = 12; at + 8 <= b.size(); at += 8 + Get32(b, at + 4)) {
@@ -161,11 +126,8 @@ std::vector<Span> LoudSpans(const Capture& cap, float threshold, size_t join) {
     std::vector<Span> spans;
     for (size_t i = 0; i < cap.left.size(); ++i) {
         if (std::fabs(cap.left[i]) <= threshold && std::fabs(cap.right[i]) <= threshold) continue;
-        if (!spans.empty() && i - spans.back().end <= join) {
-            spans.back().end = i + 1;
-        } else {
-            spans.push_back({i, i + 1});
-        }
+        if (!spans.empty() && i - spans.back().end <= join) spans.back().end = i + 1;
+        else spans.push_back({i, i + 1});
     }
     return spans;
 }

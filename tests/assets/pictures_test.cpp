@@ -1,18 +1,83 @@
-// Picture sheets: every file the loader reads exists at each resolution
-// level with the same layout, is exactly its frame grid, has art inside the
-// frames the game draws, and players' pictures differ in shape and colour.
+// Pictures as the game's loader reads them (stb_image, then a grid of
+// frames): every bank exists at each resolution level with the same layout,
+// is exactly its frame grid, has art inside the frames the game draws and
+// tells apart; players' pictures differ in shape and colour; font glyphs fit
+// their cells.
 #include <gtest/gtest.h>
+#include <stb/stb_image.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <numeric>
 #include <set>
 
 #include "assetgen/colour.h"
-#include "assets/asset_support.h"
-
-using namespace assets_test;
 
 namespace {
+
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgba;  // straight alpha, row by row
+  bool Loaded() const { return width > 0; }
+  const uint8_t* At(int x, int y) const { return &rgba[(size_t(y) * width + x) * 4]; }
+};
+
+Picture LoadPicture(const std::string& relative) {
+  const char* bin = std::getenv("LARKSPIN_BINARY_DIR");
+  Picture p;
+  int channels = 0;
+  std::ifstream in(std::string(bin ? bin : ".") + "/data/" + relative, std::ios::binary);
+  std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  unsigned char* pixels = stbi_load_from_memory(file.data(), int(file.size()), &p.width, &p.height, &channels, 4);
+  if (pixels) p.rgba.assign(pixels, pixels + size_t(p.width) * p.height * 4);
+  else p.width = p.height = 0;
+  stbi_image_free(pixels);
+  return p;
+}
+
+struct FrameRect {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+// Frames cut the way the game's loader cuts a grid: row by row, wrapping when
+// the next frame would pass the right edge; only those that fit.
+std::vector<FrameRect> CutGrid(const Picture& p, int frameW, int frameH, int frames) {
+  std::vector<FrameRect> out;
+  for (int i = 0, x = 0, y = 0; i < frames && frameW <= p.width; ++i, x += frameW) {
+    if (x + frameW > p.width) x = 0, y += frameH;
+    if (y + frameH > p.height) break;
+    out.push_back({x, y, frameW, frameH});
+  }
+  return out;
+}
+
+struct FrameStats {
+  int opaque = 0;                                            // pixels with alpha above 1/4
+  int minX = 1 << 30, maxX = -1, minY = 1 << 30, maxY = -1;  // bounds of those pixels
+  int borderAlpha = 0;                                       // strongest alpha on the outermost ring
+};
+
+FrameStats Measure(const Picture& p, const FrameRect& r) {
+  FrameStats s;
+  for (int y = 0; y < r.h; ++y)
+    for (int x = 0; x < r.w; ++x) {
+      int a = p.At(r.x + x, r.y + y)[3];
+      if (x == 0 || y == 0 || x == r.w - 1 || y == r.h - 1) s.borderAlpha = std::max(s.borderAlpha, a);
+      if (a <= 64) continue;
+      ++s.opaque;
+      s.minX = std::min(s.minX, x), s.maxX = std::max(s.maxX, x), s.minY = std::min(s.minY, y), s.maxY = std::max(s.maxY, y);
+    }
+  return s;
+}
+
+std::vector<uint8_t> Pixels(const Picture& p, const FrameRect& r) {
+  std::vector<uint8_t> out;
+  for (int y = r.y; y < r.y + r.h; ++y) out.insert(out.end(), p.At(r.x, y), p.At(r.x, y) + r.w * 4);
+  return out;
+}
+
 
 std::vector<int> Range(int n) {
   std::vector<int> v(n);
@@ -55,8 +120,8 @@ struct Sheet {
 
 Sheet Load(const Bank& b, int level) {
   Sheet s;
-  s.picture = LoadPicture(DataPath(std::string(b.name) + (level == 4 ? "-hd2" : level == 2 ? "-hd" : "") + ".png"));
-  CutGrid(s.picture.width, s.picture.height, b.frameW * level, b.frameH * level, b.frames, s.frames);
+  s.picture = LoadPicture(std::string(b.name) + (level == 4 ? "-hd2" : level == 2 ? "-hd" : "") + ".png");
+  s.frames = CutGrid(s.picture, b.frameW * level, b.frameH * level, b.frames);
   return s;
 }
 
@@ -124,5 +189,46 @@ TEST(PictureSheets, FieldPicturesFillTheirFramesAndPlayersDiffer) {
                                          assetgen::LinearToLab(assetgen::Simulate(v, mean[y]))), 20.0)
               << assetgen::VisionName(v);
       }
+  }
+}
+
+// Every printable character and button glyph has ink, white so the game can
+// colour it, with a dark shadow; letters stay within one line and the widest
+// advance ('w' and 'm': 7 + 2 design units).
+TEST(Fonts, GameGlyphsHaveInkThatFitsTheirCell) {
+  for (int level : {1, 2, 4}) {
+    SCOPED_TRACE(level);
+    Sheet font = Load(kBanks[6], level);
+    const Picture& p = font.picture;
+    ASSERT_EQ(font.frames.size(), 128u);
+    EXPECT_EQ(Measure(p, font.frames[0]).opaque, 0) << "space must be blank";
+    for (int frame = 1; frame <= 126; ++frame) {
+      FrameStats s = Measure(p, font.frames[frame]);
+      if (frame == 95 || frame == 111) continue;  // unused cells
+      EXPECT_GT(s.opaque, 0) << "frame " << frame;
+      EXPECT_TRUE(frame > 95 || (s.maxX - s.minX < 9 * level && s.maxY - s.minY < 10 * level)) << char(frame + 32);
+    }
+    // Controller glyphs at 96..108 differ from the keyboard set sixteen frames on.
+    for (int frame = 96; frame <= 108; ++frame) EXPECT_NE(Pixels(p, font.frames[frame]), Pixels(p, font.frames[frame + 16]));
+    int light = 0, dark = 0;
+    for (size_t i = 0; i < p.rgba.size(); i += 4) {
+      if (p.rgba[i + 3] < 128) continue;
+      light += p.rgba[i] > 200 && p.rgba[i + 1] > 200 && p.rgba[i + 2] > 200;
+      dark += p.rgba[i] < 60 && p.rgba[i + 1] < 60 && p.rgba[i + 2] < 60;
+    }
+    EXPECT_TRUE(light > 0 && dark > 0);
+  }
+}
+
+// The framework's default font: one row of 96 cells, each with a pixel of
+// padding either side that the loader cuts away.
+TEST(Fonts, DefaultFontIsOneRowOf96PaddedCells) {
+  Picture p = LoadPicture("kiln_font.png");
+  ASSERT_TRUE(p.Loaded() && p.width % 96 == 0);
+  int cell = p.width / 96;
+  for (int i = 0; i < 96; ++i) {
+    FrameStats s = Measure(p, {i * cell, 0, cell, p.height});
+    EXPECT_EQ(s.opaque > 0, i > 0) << "code " << i + 32;
+    EXPECT_TRUE(s.opaque == 0 || (s.minX >= 1 && s.maxX <= cell - 2)) << "code " << i + 32;
   }
 }
