@@ -15,22 +15,67 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
-using media::Capture;
-using media::Span;
-
 namespace {
+
+// The captured 16-bit stereo mix, as floats.
+struct Capture {
+    int hertz = 0;
+    std::vector<float> left, right;
+};
+
+// Reads the "data" chunk to the end of the file, whatever its header says.
+Capture ReadCapture(const std::string& path) {
+    Capture cap;
+    std::vector<uint8_t> b;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) b.push_back(uint8_t(c));
+        std::fclose(f);
+    }
+    auto get32 = [&](size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; };
+    size_t at = 12;
+    for (; at + 8 <= b.size() && std::memcmp(&b[at], "data", 4) != 0; at += 8 + get32(at + 4))
+        if (std::memcmp(&b[at], "fmt ", 4) == 0) cap.hertz = int(get32(at + 12));
+    for (size_t p = at + 8; p + 4 <= b.size(); p += 4) {
+        cap.left.push_back(int16_t(b[p] | b[p + 1] << 8) / 32768.0f);
+        cap.right.push_back(int16_t(b[p + 2] | b[p + 3] << 8) / 32768.0f);
+    }
+    return cap;
+}
+
+// Runs of frames louder than 0.02; quieter stretches shorter than 400 frames
+// (a sine's zero crossings) do not split a run.
+struct Span {
+    size_t begin, end;
+};
+std::vector<Span> Spans(const Capture& cap) {
+    std::vector<Span> spans;
+    for (size_t i = 0; i < cap.left.size(); ++i) {
+        if (std::fabs(cap.left[i]) <= 0.02f && std::fabs(cap.right[i]) <= 0.02f) continue;
+        if (!spans.empty() && i - spans.back().end <= 400) spans.back().end = i + 1;
+        else spans.push_back({i, i + 1});
+    }
+    return spans;
+}
 
 const int kHz = 44100;
 const double kEdge = 0.06;  // a change is heard from the mixer's next update
 
-std::vector<Span> Spans(const Capture& cap) { return media::LoudSpans(cap, 0.02f, 400); }
 double Seconds(const Span& s) { return double(s.end - s.begin) / kHz; }
 double Gap(const Span& a, const Span& b) { return double(b.begin - a.end) / kHz; }
 Span Inner(const Span& s, double from, double to) { return {s.begin + size_t(from * kHz), s.begin + size_t(to * kHz)}; }
-double Pitch(const Capture& cap, const Span& s) { return media::ZeroCrossingHz(cap.left, s.begin, s.end, kHz); }
-double Rms(const std::vector<float>& x, const Span& s) { return std::sqrt(media::Energy(x, s.begin, s.end) / (s.end - s.begin)); }
+double Pitch(const Capture& cap, const Span& s) {  // from zero crossings
+    int crossings = 0;
+    for (size_t i = s.begin + 1; i < s.end; ++i) crossings += (cap.left[i - 1] < 0) != (cap.left[i] < 0);
+    return crossings / 2.0 / Seconds(s);
+}
+double Rms(const std::vector<float>& x, const Span& s) {
+    double sum = 0;
+    for (size_t i = s.begin; i < s.end; ++i) sum += double(x[i]) * x[i];
+    return std::sqrt(sum / (s.end - s.begin));
+}
 media::Bytes Tone(double seconds, double hz = 441) { return media::ToneWav(1, 16, 22050, seconds, hz, 0.4); }
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -91,7 +136,7 @@ protected:
     Capture Finish() {  // closing the device completes the capture
         audio->Close();
         finished = true;
-        return media::ReadCapture(media::TempPath("capture.wav"));
+        return ReadCapture(media::TempPath("capture.wav"));
     }
     gxtkAudio* audio = nullptr;
     bool finished = false;
@@ -101,8 +146,12 @@ TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
     gxtkSample* mono16 = Load("a.wav", media::ToneWav(1, 16, 22050, 0.3, 441));
     gxtkSample* stereo8 = Load("b.WAV", media::ToneWav(2, 8, 11025, 0.2, 882));
     gxtkSample* ogg = Load("c.ogg", media::ToneOgg(1, 32000, 8000, 660));
-    ASSERT_TRUE(mono16 && stereo8 && ogg);
+    media::WavShape deep;  // a PCM depth OpenAL has no format for: loads, but stays silent
+    deep.bits = 32;
+    gxtkSample* silent = Load("deep.wav", media::MakeWav(deep));
+    ASSERT_TRUE(mono16 && stereo8 && ogg && silent);
 
+    EXPECT_EQ(audio->PlaySample(silent, 8, 0), 0);
     EXPECT_EQ(audio->PlaySample(mono16, 0, 0), 0);
     EXPECT_EQ(audio->ChannelState(0), 1);
     SleepMs(500);
@@ -138,35 +187,6 @@ TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
     EXPECT_GT(balance[0], 3) << "negative pan is left";
     EXPECT_LT(balance[1], 0.3) << "positive pan is right";
     EXPECT_NEAR(balance[2], 1.0, 0.03) << "pan 0 is centred";
-}
-
-TEST_F(AudioDevice, StopSilencesAndReplayRestartsWithTheNewSample) {
-    gxtkSample* low = Load("low.wav", Tone(0.25));
-    gxtkSample* high = Load("high.wav", Tone(0.25, 1102.5));
-    ASSERT_TRUE(low && high);
-
-    double t0 = Now();
-    audio->PlaySample(low, 4, 1);  // looping
-    SleepMs(400);
-    EXPECT_EQ(audio->ChannelState(4), 1) << "a looping sample keeps playing";
-    double t1 = Now();
-    audio->StopChannel(4);
-    EXPECT_EQ(audio->ChannelState(4), 0);
-    SleepMs(300);
-    double t2 = Now();
-    audio->PlaySample(low, 4, 1);
-    SleepMs(300);
-    double t3 = Now();
-    audio->PlaySample(high, 4, 0);  // cuts the loop off at once
-    SleepMs(400);
-    Capture cap = Finish();
-
-    std::vector<Span> spans = Spans(cap);
-    ASSERT_EQ(spans.size(), 2u) << Describe(spans);
-    EXPECT_NEAR(Seconds(spans[0]), t1 - t0, kEdge);
-    EXPECT_NEAR(Seconds(spans[1]), t3 - t2 + 0.25, kEdge);
-    Span tail = {spans[1].end - size_t(0.2 * kHz), spans[1].end};
-    EXPECT_NEAR(Pitch(cap, tail), 1102.5, 15) << "the new sample alone, once";
 }
 
 // The game's own pause and the host's suspension: resuming from suspension
@@ -269,11 +289,17 @@ TEST_F(AudioDevice, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
     alGetSourcef(second, AL_GAIN, &gain);
     EXPECT_FLOAT_EQ(gain, 0.3f) << "settings travel with the source";
 
-    SleepMs(400);  // channel 2's one-shot ends: its source is free to take
+    audio->PlaySample(shot, 3, 0);  // replaces the loop at once
+    ALint buffer = 0, looping = 1;
+    alGetSourcei(second, AL_BUFFER, &buffer);
+    alGetSourcei(second, AL_LOOPING, &looping);
+    EXPECT_TRUE(ALuint(buffer) == shot->buffer && !looping);
+    SleepMs(400);  // the one-shots end: their sources are free to take
     EXPECT_EQ(audio->PlaySample(tone, 9, 1), 0);
-    EXPECT_EQ(audio->channels[2].source, 0u);
+    EXPECT_EQ(audio->PlaySample(tone, 10, 1), 0);
+    EXPECT_EQ(audio->channels[2].source | audio->channels[3].source, 0u);
     audio->StopMusic();  // an idle music channel still never lends its source
-    EXPECT_EQ(audio->PlaySample(tone, 10, 0), -1);
+    EXPECT_EQ(audio->PlaySample(tone, 11, 0), -1);
     EXPECT_NE(audio->channels[32].source, 0u);
 }
 
@@ -304,34 +330,4 @@ TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
     other->Discard();
     other->Discard();
     EXPECT_EQ(gxtkDiscardedBuffers().size(), 1u) << "discarding twice queues the buffer once";
-}
-
-TEST_F(AudioDevice, BadRequestsAreRefusedQuietly) {
-    std::string path = media::TempPath("module.wav");
-    media::WriteFile(path, Tone(0.05));
-    c_Sound* sound = bb_audio_LoadSound(String(path.c_str()));
-    ASSERT_TRUE(sound && sound->m_sample);
-    EXPECT_EQ(bb_audio_LoadSound(String("no/such/sound.wav")), nullptr) << "looked up in the data folder";
-    for (int ch : {-1, 33}) {
-        EXPECT_EQ(audio->PlaySample(sound->m_sample, ch, 0), -1);
-        EXPECT_EQ(audio->ChannelState(ch), 0);
-        bb_audio_StopChannel(ch);
-        audio->PauseChannel(ch);
-        audio->ResumeChannel(ch);
-        bb_audio_SetChannelVolume(ch, 1);
-        bb_audio_SetChannelPan(ch, 1);
-        bb_audio_SetChannelRate(ch, 1);
-    }
-    EXPECT_EQ(audio->PlaySample(nullptr, 0, 0), -1);
-    bb_audio_PlaySound((new c_Sound)->m_new2(), 13, 0);
-    EXPECT_EQ(audio->channels[13].source, 0u) << "an empty sound plays nothing";
-
-    // A PCM depth OpenAL has no format for loads, but stays silent.
-    media::WavShape deep;
-    deep.bits = 32;
-    gxtkSample* silent = Load("deep.wav", media::MakeWav(deep));
-    ASSERT_NE(silent, nullptr);
-    EXPECT_EQ(audio->PlaySample(silent, 0, 0), 0);
-    SleepMs(150);
-    EXPECT_TRUE(Spans(Finish()).empty());
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -106,17 +107,19 @@ TEST(WavDecoder, TruncatedOrLyingFilesFailWithoutLargeAllocations) {
     }
 }
 
+// Lossy, but every sample lands near the tone that was encoded.
 TEST(OggDecoder, DecodesMonoAndStereoToneAtItsRate) {
     for (int channels : {1, 2}) {
         int hertz = 22050 * channels, frames = 30000;
         Decoded d = Decode(LoadOGG, media::ToneOgg(channels, hertz, frames, 441));
         ASSERT_TRUE(d.ok && d.channels == channels && d.format == 2 && d.hertz == hertz) << channels;
         EXPECT_NEAR(d.length, frames, 2048);
-        std::vector<float> last;  // the last channel of every frame
-        for (size_t at = (channels - 1) * 2; at < d.data.size(); at += channels * 2)
-            last.push_back(int16_t(d.data[at] | d.data[at + 1] << 8) / 32768.0f);
-        EXPECT_NEAR(media::ZeroCrossingHz(last, 0, last.size(), hertz), 441.0, 10.0);
-        EXPECT_NEAR(std::sqrt(media::Energy(last, 0, last.size()) / last.size()), 0.5 / std::sqrt(2.0), 0.05);
+        double worst = 0;
+        for (int i = 0; i < std::min(d.length, frames) * channels; ++i) {
+            double v = int16_t(d.data[2 * i] | d.data[2 * i + 1] << 8) / 32768.0;
+            worst = std::max(worst, std::fabs(v - 0.5 * std::sin(6.283185307179586 * 441 * (i / channels) / hertz)));
+        }
+        EXPECT_LT(worst, 0.05) << channels;
     }
 }
 
@@ -147,34 +150,20 @@ TEST(OggDecoder, GarbageAndTruncationStopCleanly) {
     EXPECT_TRUE(d.ok && d.length == whole.length) << "a stream ending in an empty page";
 }
 
-TEST(OggDecoder, DamagedOrLyingHeadersNeverCrashOrBalloon) {
+// Lengths in the comment header beyond its packet (checksums kept valid, so
+// the damage reaches the header checks). Random damage is the fuzz target's.
+TEST(OggDecoder, LyingCommentHeadersAreRefused) {
     Bytes file = media::ToneOgg(2, 22050, 11025, 441);
     size_t comment = media::OggPageSize(file, 0) + 27 + file[media::OggPageSize(file, 0) + 26];
-    size_t audio = media::OggAudioStart(file);
     ASSERT_EQ(file[comment], 3);
     uint32_t vendor = uint32_t(file[comment + 7] | file[comment + 8] << 8);
-    std::vector<Bytes> bad = {Patched(file, comment + 7, 0xFFFFFFFFu), Patched(file, comment + 7, 5000u),
-                              Patched(file, comment + 11 + vendor, 0x40000000u)};  // lengths beyond the packet
-    for (Bytes& b : bad) media::FixOggChecksums(b);
-    for (const Bytes& b : bad) EXPECT_FALSE(Decode(LoadOGG, b).ok) << &b - &bad[0];
-    std::mt19937 rng(99);
-    for (int round = 0; round < 400; ++round) {
-        // Mostly inside the comment and setup headers, where a decoder has to
-        // trust lengths and counts read from the file. Odd rounds keep valid
-        // checksums so the damage reaches the Vorbis decoder.
-        bad.push_back(file);
-        for (int i = 1 + int(rng() % 6); i > 0; --i)
-            bad.back()[round % 4 ? comment + rng() % (audio - comment) : rng() % file.size()] = uint8_t(rng());
-        if (round % 2) media::FixOggChecksums(bad.back());
-    }
-    int decoded = 0;
-    for (const Bytes& b : bad) {
+    for (Bytes b : {Patched(file, comment + 7, 0xFFFFFFFFu), Patched(file, comment + 7, 5000u),
+                    Patched(file, comment + 11 + vendor, 0x40000000u)}) {
+        media::FixOggChecksums(b);
         Decoded d = Decode(LoadOGG, b);
-        EXPECT_LE(d.largest, Bound(file)) << &b - &bad[0];
-        EXPECT_TRUE(!d.ok || (d.channels >= 1 && d.channels <= 16 && d.hertz > 0 && d.format == 2)) << &b - &bad[0];
-        decoded += d.ok;
+        EXPECT_FALSE(d.ok);
+        EXPECT_LE(d.largest, Bound(file));
     }
-    EXPECT_GT(decoded, 0) << "some damage (e.g. in comment text) leaves a playable stream";
 }
 
 // The ending picks the decoder in any letter case; the decoded size is

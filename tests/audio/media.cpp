@@ -1,5 +1,4 @@
-// Builds the test media in code so the repository holds no binary assets, and
-// reads back what OpenAL Soft's wave backend mixed.
+// Builds the test media in code so the repository holds no binary assets.
 #include "audio/media.h"
 
 #include "assetgen/ogg.h"
@@ -19,8 +18,6 @@ void Put(Bytes& out, uint32_t v, int bytes) {
 }
 
 void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
-
-uint32_t Get32(const Bytes& b, size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; }
 
 }  // namespace
 
@@ -100,48 +97,6 @@ void WriteFile(const std::string& path, const Bytes& data) {
         std::fwrite(data.data(), 1, data.size(), f);
         std::fclose(f);
     }
-}
-
-// Reads the "data" chunk to the end of the file, whatever its header says.
-Capture ReadCapture(const std::string& path) {
-    Capture cap;
-    Bytes b;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(f)) != EOF;) b.push_back(uint8_t(c));
-        std::fclose(f);
-    }
-    for (size_t at = 12; at + 8 <= b.size(); at += 8 + Get32(b, at + 4)) {
-        if (std::memcmp(&b[at], "fmt ", 4) == 0) cap.hertz = int(Get32(b, at + 12));
-        if (std::memcmp(&b[at], "data", 4) != 0) continue;
-        for (size_t p = at + 8; p + 4 <= b.size(); p += 4) {
-            cap.left.push_back(int16_t(b[p] | b[p + 1] << 8) / 32768.0f);
-            cap.right.push_back(int16_t(b[p + 2] | b[p + 3] << 8) / 32768.0f);
-        }
-        break;
-    }
-    return cap;
-}
-
-std::vector<Span> LoudSpans(const Capture& cap, float threshold, size_t join) {
-    std::vector<Span> spans;
-    for (size_t i = 0; i < cap.left.size(); ++i) {
-        if (std::fabs(cap.left[i]) <= threshold && std::fabs(cap.right[i]) <= threshold) continue;
-        if (!spans.empty() && i - spans.back().end <= join) spans.back().end = i + 1;
-        else spans.push_back({i, i + 1});
-    }
-    return spans;
-}
-
-double Energy(const std::vector<float>& x, size_t begin, size_t end) {
-    double sum = 0;
-    for (size_t i = begin; i < end && i < x.size(); ++i) sum += double(x[i]) * x[i];
-    return sum;
-}
-
-double ZeroCrossingHz(const std::vector<float>& x, size_t begin, size_t end, int hertz) {
-    int crossings = 0;
-    for (size_t i = begin + 1; i < end && i < x.size(); ++i) crossings += (x[i - 1] < 0) != (x[i] < 0);
-    return end > begin ? crossings / 2.0 / (double(end - begin) / hertz) : 0;
 }
 
 }  // namespace media
