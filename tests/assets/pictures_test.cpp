@@ -219,16 +219,3 @@ TEST(Fonts, GameGlyphsHaveInkThatFitsTheirCell) {
     EXPECT_TRUE(light > 0 && dark > 0);
   }
 }
-
-// The framework's default font: one row of 96 cells, each with a pixel of
-// padding either side that the loader cuts away.
-TEST(Fonts, DefaultFontIsOneRowOf96PaddedCells) {
-  Picture p = LoadPicture("kiln_font.png");
-  ASSERT_TRUE(p.Loaded() && p.width % 96 == 0);
-  int cell = p.width / 96;
-  for (int i = 0; i < 96; ++i) {
-    FrameStats s = Measure(p, {i * cell, 0, cell, p.height});
-    EXPECT_EQ(s.opaque > 0, i > 0) << "code " << i + 32;
-    EXPECT_TRUE(s.opaque == 0 || (s.minX >= 1 && s.maxX <= cell - 2)) << "code " << i + 32;
-  }
-}
