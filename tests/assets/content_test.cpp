@@ -1,12 +1,16 @@
-// Pictures as the game's loader reads them (stb_image, then a grid of
-// frames): every bank exists at each resolution level with the same layout,
-// is exactly its frame grid, has art inside the frames the game draws and
-// tells apart; players' pictures differ in shape and colour; font glyphs fit
-// their cells.
+// The generated data folder, read the way the game reads it. Pictures (stb_image,
+// then the loader's grid of frames): every bank exists at each resolution level
+// with the same layout, is exactly its frame grid, has art inside the frames the
+// game draws and tells apart; players' pictures differ in shape and colour; font
+// glyphs fit their cells. Sounds, through the game's own decoders: every effect
+// is an audible 16-bit sound of sensible length that starts and ends at rest;
+// every tune is long enough and loops without a click.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -14,6 +18,8 @@
 #include <set>
 
 #include "assetgen/colour.h"
+#include "host/ogg_decoder.h"
+#include "host/wav_decoder.h"
 
 namespace {
 
@@ -24,11 +30,15 @@ struct Picture {
   const uint8_t* At(int x, int y) const { return &rgba[(size_t(y) * width + x) * 4]; }
 };
 
-Picture LoadPicture(const std::string& relative) {
+std::string DataPath(const std::string& relative) {
   const char* bin = std::getenv("LARKSPIN_BINARY_DIR");
+  return std::string(bin ? bin : ".") + "/data/" + relative;
+}
+
+Picture LoadPicture(const std::string& relative) {
   Picture p;
   int channels = 0;
-  std::ifstream in(std::string(bin ? bin : ".") + "/data/" + relative, std::ios::binary);
+  std::ifstream in(DataPath(relative), std::ios::binary);
   std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   unsigned char* pixels = stbi_load_from_memory(file.data(), int(file.size()), &p.width, &p.height, &channels, 4);
   if (pixels) p.rgba.assign(pixels, pixels + size_t(p.width) * p.height * 4);
@@ -70,6 +80,30 @@ FrameStats Measure(const Picture& p, const FrameRect& r) {
       s.minX = std::min(s.minX, x), s.maxX = std::max(s.maxX, x), s.minY = std::min(s.minY, y), s.maxY = std::max(s.maxY, y);
     }
   return s;
+}
+
+struct Sound {
+  int frames = 0, channels = 0, bytes = 0, rate = 0;
+  std::vector<int16_t> s;  // interleaved
+  int16_t At(int frame, int c) const { return s[size_t(frame) * channels + c]; }
+};
+
+Sound Decode(const std::string& path) {
+  Sound out;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return out;
+  auto decoder = path.back() == 'v' ? LoadWAV : LoadOGG;
+  unsigned char* data = decoder(f, &out.frames, &out.channels, &out.bytes, &out.rate);
+  std::fclose(f);
+  if (data && out.bytes == 2) out.s.assign((int16_t*)data, (int16_t*)data + size_t(out.frames) * out.channels);
+  std::free(data);
+  return out;
+}
+
+double Rms(const std::vector<int16_t>& s) {
+  double sum = 0;
+  for (int16_t v : s) sum += double(v) * v;
+  return s.empty() ? 0 : std::sqrt(sum / s.size()) / 32768.0;
 }
 
 std::vector<uint8_t> Pixels(const Picture& p, const FrameRect& r) {
@@ -193,8 +227,8 @@ TEST(PictureSheets, FieldPicturesFillTheirFramesAndPlayersDiffer) {
 }
 
 // Every printable character and button glyph has ink, white so the game can
-// colour it, with a dark shadow; letters stay within one line and the widest
-// advance ('w' and 'm': 7 + 2 design units).
+// colour it; letters stay within one line and the widest advance ('w' and
+// 'm': 7 + 2 design units).
 TEST(Fonts, GameGlyphsHaveInkThatFitsTheirCell) {
   for (int level : {1, 2, 4}) {
     SCOPED_TRACE(level);
@@ -210,12 +244,51 @@ TEST(Fonts, GameGlyphsHaveInkThatFitsTheirCell) {
     }
     // Controller glyphs at 96..108 differ from the keyboard set sixteen frames on.
     for (int frame = 96; frame <= 108; ++frame) EXPECT_NE(Pixels(p, font.frames[frame]), Pixels(p, font.frames[frame + 16]));
-    int light = 0, dark = 0;
-    for (size_t i = 0; i < p.rgba.size(); i += 4) {
-      if (p.rgba[i + 3] < 128) continue;
-      light += p.rgba[i] > 200 && p.rgba[i + 1] > 200 && p.rgba[i + 2] > 200;
-      dark += p.rgba[i] < 60 && p.rgba[i + 1] < 60 && p.rgba[i + 2] < 60;
+    bool white = false;
+    for (size_t i = 0; i < p.rgba.size(); i += 4) white |= std::min({p.rgba[i], p.rgba[i + 1], p.rgba[i + 2]}) > 200 && p.rgba[i + 3] > 127;
+    EXPECT_TRUE(white) << "no white ink for the game to colour";
+  }
+}
+
+TEST(Sounds, EveryEffectIsAnAudible16BitPcmWav) {
+  for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 95, 96, 98, 99}) {
+    char name[32];
+    std::snprintf(name, sizeof name, "sfx/%03d.wav", n);
+    SCOPED_TRACE(name);
+    Sound w = Decode(DataPath(name));
+    ASSERT_FALSE(w.s.empty()) << "not a 16-bit sound the game can read";
+    EXPECT_TRUE(w.channels <= 2 && w.rate >= 22050 && w.rate <= 48000);
+    EXPECT_TRUE(w.frames >= 0.03 * w.rate && w.frames <= 3.0 * w.rate) << w.frames;
+    int peak = 0, clipped = 0;
+    for (int16_t v : w.s) peak = std::max(peak, std::abs(int(v))), clipped += v >= 32767 || v <= -32767;
+    EXPECT_GT(peak, 0.3 * 32768) << "too quiet";
+    EXPECT_LT(clipped, 4) << "clipped";
+    EXPECT_GT(Rms(w.s), 0.02) << "mostly silence";
+    EXPECT_TRUE(std::abs(w.s.front()) < 330 && std::abs(w.s.back()) < 330) << "clicks at an end";
+  }
+}
+
+TEST(Sounds, TunesLastAndLoopCleanly) {
+  // Time Attack plays Calligraphyb once through its ~121 s round; it ends in
+  // silence, the others loop straight on.
+  const struct { const char* name; double seconds; bool loops; } tunes[] = {
+      {"fish", 30, true}, {"Calligraphyb", 130, false}, {"Calligraphyc", 30, true}};
+  for (const auto& tune : tunes) {
+    SCOPED_TRACE(tune.name);
+    Sound t = Decode(DataPath(std::string("sfx/") + tune.name + ".ogg"));
+    ASSERT_FALSE(t.s.empty()) << "the game cannot decode it";
+    EXPECT_TRUE(t.frames >= tune.seconds * t.rate && t.frames <= 180.0 * t.rate) << t.frames;
+    EXPECT_GT(Rms(t.s), 0.05);
+    for (int c = 0; c < t.channels; ++c) {
+      // Typical sample-to-sample change inside the tune, against the jump
+      // from its last sample back to its first.
+      std::vector<int> steps;
+      for (int i = 1; i < t.frames; ++i) steps.push_back(std::abs(t.At(i, c) - t.At(i - 1, c)));
+      std::nth_element(steps.begin(), steps.begin() + steps.size() * 99 / 100, steps.end());
+      EXPECT_LE(std::abs(t.At(0, c) - t.At(t.frames - 1, c)), steps[steps.size() * 99 / 100]) << "click at the loop";
+      double edge = 0;  // a looping tune still sounds at its end
+      for (int i = 0; i < t.rate / 10; ++i) edge += std::abs(t.At(t.frames - 1 - i, c));
+      EXPECT_EQ(edge / (t.rate / 10) > 100.0, tune.loops) << "channel " << c;
     }
-    EXPECT_TRUE(light > 0 && dark > 0);
   }
 }
