@@ -24,6 +24,7 @@ TEST(AudioWithoutDevice, ReportsTheFailureAndRunsOnSilently) {
     ASSERT_NE(sound, nullptr) << "the file itself loads";
     EXPECT_EQ(bb_audio_LoadSound(String("no/such/sound.wav")), nullptr) << "looked up in the data folder";
     EXPECT_EQ(audio->PlaySample(nullptr, 0, 0), -1);
+    bb_audio_PlaySound((new c_Sound)->m_new2(), 13, 0);  // a sound without a sample
     for (int ch : {-1, gxtkAudio::kChannels}) {
         EXPECT_EQ(audio->PlaySample(sound->m_sample, ch, 0), -1);
         EXPECT_EQ(audio->ChannelState(ch), 0);
