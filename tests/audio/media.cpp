@@ -1,10 +1,8 @@
-// Builds the test media in code so the repository holds no binary assets, and
-// reads back what OpenAL Soft's wave backend mixed.
+// Builds the test media in code so the repository holds no binary assets.
 #include "audio/media.h"
 
-#include <vorbis/vorbisenc.h>
+#include "assetgen/ogg.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,46 +13,19 @@ namespace {
 
 const double kTwoPi = 6.283185307179586;
 
-void Put16(Bytes& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(Bytes& out, uint32_t v) {
-    Put16(out, v & 0xffff);
-    Put16(out, v >> 16);
+void Put(Bytes& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
 void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
-
-uint32_t Get32(const Bytes& b, size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; }
-
-void AppendPage(Bytes& out, const ogg_page& page) {
-    out.insert(out.end(), page.header, page.header + page.header_len);
-    out.insert(out.end(), page.body, page.body + page.body_len);
-}
-
-// Size of the page at `at`, or 0 when no whole page starts there.
-size_t OggPageSize(const Bytes& b, size_t at) {
-    if (at + 27 > b.size() || std::memcmp(&b[at], "OggS", 4) != 0 || at + 27 + b[at + 26] > b.size()) return 0;
-    size_t size = 27 + b[at + 26];
-    for (size_t i = 0; i < b[at + 26]; ++i) size += b[at + 27 + i];
-    return at + size <= b.size() ? size : 0;
-}
 
 }  // namespace
 
 Bytes WavSamples(const WavShape& s) {
     Bytes out;
-    for (int i = 0; i < s.frames; ++i) {
-        double v = s.amp * std::sin(kTwoPi * s.tone * i / s.hertz);
-        for (int c = 0; c < s.channels; ++c) {
-            if (s.bits == 8) {
-                out.push_back(uint8_t(128 + std::lround(v * 127)));
-            } else {
-                Put16(out, uint16_t(int16_t(std::lround(v * 32767))));
-            }
-        }
+    for (int i = 0; i < s.frames * s.channels; ++i) {
+        double v = s.amp * std::sin(kTwoPi * s.tone * (i / s.channels) / s.hertz);
+        Put(out, s.bits == 8 ? uint32_t(128 + std::lround(v * 127)) : uint32_t(std::lround(v * 32767)), s.bits / 8);
     }
     return out;
 }
@@ -62,168 +33,70 @@ Bytes WavSamples(const WavShape& s) {
 Bytes MakeWav(const WavShape& s) {
     Bytes data = WavSamples(s), out;
     PutTag(out, "RIFF");
-    Put32(out, 0);
+    Put(out, uint32_t(36 + s.extraFmtBytes + (s.listChunk ? 12 : 0) + data.size()), 4);
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
-    Put32(out, 16 + s.extraFmtBytes);
-    Put16(out, 1);
-    Put16(out, s.channels);
-    Put32(out, s.hertz);
-    Put32(out, s.hertz * s.channels * s.bits / 8);
-    Put16(out, s.channels * s.bits / 8);
-    Put16(out, s.bits);
+    const uint32_t fmt[] = {16u + s.extraFmtBytes, 1, uint32_t(s.channels), uint32_t(s.hertz),
+                            uint32_t(s.hertz * s.channels * s.bits / 8), uint32_t(s.channels * s.bits / 8), uint32_t(s.bits)};
+    const int width[] = {4, 2, 2, 4, 4, 2, 2};
+    for (int i = 0; i < 7; ++i) Put(out, fmt[i], width[i]);
     out.insert(out.end(), s.extraFmtBytes, 0xEE);
-    if (s.listChunk) {
-        PutTag(out, "LIST");
-        Put32(out, 4);
-        PutTag(out, "INFO");
-    }
+    if (s.listChunk) out.insert(out.end(), {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'});
     PutTag(out, "data");
-    Put32(out, uint32_t(data.size()));
+    Put(out, uint32_t(data.size()), 4);
     out.insert(out.end(), data.begin(), data.end());
-    uint32_t riff = uint32_t(out.size() - 8);
-    std::memcpy(&out[4], &riff, 4);
     return out;
 }
 
 Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, double amp) {
     WavShape s;
-    s.channels = channels;
-    s.bits = bits;
-    s.hertz = hertz;
-    s.frames = int(seconds * hertz);
-    s.tone = tone;
-    s.amp = amp;
+    s.channels = channels, s.bits = bits, s.hertz = hertz, s.frames = int(seconds * hertz), s.tone = tone, s.amp = amp;
     return MakeWav(s);
 }
 
 Bytes ToneOgg(int channels, int hertz, int frames, double tone) {
-    vorbis_info vi;
-    vorbis_info_init(&vi);
-    if (vorbis_encode_init_vbr(&vi, channels, hertz, 0.4f) != 0) return {};
-    vorbis_comment vc;
-    vorbis_comment_init(&vc);
-    vorbis_dsp_state vd;
-    vorbis_block vb;
-    vorbis_analysis_init(&vd, &vi);
-    vorbis_block_init(&vd, &vb);
-    ogg_stream_state os;
-    ogg_stream_init(&os, 1234);
+    std::vector<float> samples;
+    for (int i = 0; i < frames * channels; ++i) samples.push_back(float(0.5 * std::sin(kTwoPi * tone * (i / channels) / hertz)));
+    return assetgen::EncodeOgg(samples, channels, hertz, 0.4f, 1234);
+}
 
-    Bytes out;
-    ogg_packet header, comment, code, packet;
-    ogg_page page;
-    vorbis_analysis_headerout(&vd, &vc, &header, &comment, &code);
-    ogg_stream_packetin(&os, &header);
-    while (ogg_stream_flush(&os, &page)) AppendPage(out, page);  // identification alone
-    ogg_stream_packetin(&os, &comment);
-    ogg_stream_packetin(&os, &code);
-    while (ogg_stream_flush(&os, &page)) AppendPage(out, page);
-
-    for (int at = 0;; at += 1024) {
-        int n = std::max(0, std::min(1024, frames - at));
-        float** buf = vorbis_analysis_buffer(&vd, 1024);
-        for (int i = 0; i < n; ++i)
-            for (int c = 0; c < channels; ++c) buf[c][i] = float(0.5 * std::sin(kTwoPi * tone * (at + i) / hertz));
-        vorbis_analysis_wrote(&vd, n);  // 0 ends the stream
-        while (vorbis_analysis_blockout(&vd, &vb) == 1) {
-            vorbis_analysis(&vb, nullptr);
-            vorbis_bitrate_addblock(&vb);
-            while (vorbis_bitrate_flushpacket(&vd, &packet)) {
-                ogg_stream_packetin(&os, &packet);
-                while (ogg_stream_pageout(&os, &page)) AppendPage(out, page);
-            }
-        }
-        if (n == 0) break;
-    }
-    while (ogg_stream_flush(&os, &page)) AppendPage(out, page);
-    ogg_stream_clear(&os);
-    vorbis_block_clear(&vb);
-    vorbis_dsp_clear(&vd);
-    vorbis_comment_clear(&vc);
-    vorbis_info_clear(&vi);
-    return out;
+size_t OggPageSize(const Bytes& b, size_t at) {
+    if (at + 27 > b.size() || std::memcmp(&b[at], "OggS", 4) != 0 || at + 27 + b[at + 26] > b.size()) return 0;
+    size_t size = 27 + b[at + 26];
+    for (size_t i = 0; i < b[at + 26]; ++i) size += b[at + 27 + i];
+    return at + size <= b.size() ? size : 0;
 }
 
 void FixOggChecksums(Bytes& ogg) {
-    size_t at = 0, size;
-    while ((size = OggPageSize(ogg, at)) != 0) {
+    for (size_t at = 0, size; (size = OggPageSize(ogg, at)) != 0; at += size) {
         uint32_t crc = 0;
         for (size_t i = 0; i < size; ++i) {
             crc ^= uint32_t(i >= 22 && i < 26 ? 0 : ogg[at + i]) << 24;
             for (int k = 0; k < 8; ++k) crc = (crc << 1) ^ (crc & 0x80000000u ? 0x04c11db7u : 0);
         }
         std::memcpy(&ogg[at + 22], &crc, 4);
-        at += size;
     }
 }
 
 size_t OggAudioStart(const Bytes& ogg) {
-    size_t first = OggPageSize(ogg, 0);
-    return first + OggPageSize(ogg, first);
+    size_t at = 0, size, packets = 0;
+    for (; packets < 3 && (size = OggPageSize(ogg, at)) != 0; at += size)
+        for (size_t i = 0; i < ogg[at + 26]; ++i) packets += ogg[at + 27 + i] < 255;
+    return at;
 }
 
 std::string TempPath(const std::string& name) {
     static std::string dir;
-    if (dir.empty()) {
-        char templ[] = "/tmp/larkspin-audio-XXXXXX";
-        dir = mkdtemp(templ) ? templ : "/tmp";
-    }
+    char templ[] = "/tmp/larkspin-audio-XXXXXX";
+    if (dir.empty()) dir = mkdtemp(templ) ? templ : "/tmp";
     return dir + "/" + name;
 }
 
 void WriteFile(const std::string& path, const Bytes& data) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    if (!data.empty()) std::fwrite(data.data(), 1, data.size(), f);
-    std::fclose(f);
-}
-
-// Reads the "data" chunk to the end of the file: sizes in the header are
-// only patched when the device closes.
-Capture ReadCapture(const std::string& path) {
-    Capture cap;
-    Bytes b;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        int c;
-        while ((c = std::fgetc(f)) != EOF) b.push_back(uint8_t(c));
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data.data(), 1, data.size(), f);
         std::fclose(f);
     }
-    for (size_t at = 12; at + 8 <= b.size(); at += 8 + Get32(b, at + 4)) {
-        if (std::memcmp(&b[at], "fmt ", 4) == 0) cap.hertz = int(Get32(b, at + 12));
-        if (std::memcmp(&b[at], "data", 4) != 0) continue;
-        for (size_t p = at + 8; p + 4 <= b.size(); p += 4) {
-            cap.left.push_back(int16_t(b[p] | b[p + 1] << 8) / 32768.0f);
-            cap.right.push_back(int16_t(b[p + 2] | b[p + 3] << 8) / 32768.0f);
-        }
-        break;
-    }
-    return cap;
-}
-
-std::vector<Span> LoudSpans(const Capture& cap, float threshold, size_t join) {
-    std::vector<Span> spans;
-    for (size_t i = 0; i < cap.left.size(); ++i) {
-        if (std::fabs(cap.left[i]) <= threshold && std::fabs(cap.right[i]) <= threshold) continue;
-        if (!spans.empty() && i - spans.back().end <= join) {
-            spans.back().end = i + 1;
-        } else {
-            spans.push_back({i, i + 1});
-        }
-    }
-    return spans;
-}
-
-double Energy(const std::vector<float>& x, size_t begin, size_t end) {
-    double sum = 0;
-    for (size_t i = begin; i < end && i < x.size(); ++i) sum += double(x[i]) * x[i];
-    return sum;
-}
-
-double ZeroCrossingHz(const std::vector<float>& x, size_t begin, size_t end, int hertz) {
-    int crossings = 0;
-    for (size_t i = begin + 1; i < end && i < x.size(); ++i) crossings += (x[i - 1] < 0) != (x[i] < 0);
-    return end > begin ? crossings / 2.0 / (double(end - begin) / hertz) : 0;
 }
 
 }  // namespace media

@@ -1,5 +1,5 @@
-// Test media made in code (PCM WAVs with optional oddities, Ogg Vorbis tones
-// encoded with libvorbis) and analysis of the wave backend's captured mix.
+// Test media made in code: PCM WAVs with optional oddities, and Ogg Vorbis
+// tones from the asset generator's encoder.
 #pragma once
 
 #include <cstdint>
@@ -20,31 +20,15 @@ struct WavShape {
 Bytes MakeWav(const WavShape& shape);
 Bytes WavSamples(const WavShape& shape);  // the "data" chunk's content
 Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, double amp = 0.5);
+Bytes ToneOgg(int channels, int hertz, int frames, double tone);  // at half of full scale
 
-Bytes ToneOgg(int channels, int hertz, int frames, double tone);
-// Recomputes every page checksum, so damage made by a test reaches the
-// Vorbis decoder instead of the container check.
+size_t OggPageSize(const Bytes& ogg, size_t at);  // of the whole page at `at`, or 0
+// Recomputes every page checksum, so damage made by a test gets past the
+// container check.
 void FixOggChecksums(Bytes& ogg);
-// Offset just past the pages holding the three Vorbis headers.
-size_t OggAudioStart(const Bytes& ogg);
+size_t OggAudioStart(const Bytes& ogg);  // just past the page ending the headers
 
 std::string TempPath(const std::string& name);
 void WriteFile(const std::string& path, const Bytes& data);
-
-// The captured 16-bit stereo mix, as floats.
-struct Capture {
-    int hertz = 0;
-    std::vector<float> left, right;
-};
-Capture ReadCapture(const std::string& path);
-
-// Runs of frames louder than `threshold`; quieter stretches shorter than
-// `join` frames (a sine's zero crossings) do not split a run.
-struct Span {
-    size_t begin, end;
-};
-std::vector<Span> LoudSpans(const Capture& cap, float threshold, size_t join);
-double Energy(const std::vector<float>& x, size_t begin, size_t end);
-double ZeroCrossingHz(const std::vector<float>& x, size_t begin, size_t end, int hertz);
 
 }  // namespace media

@@ -1,0 +1,295 @@
+// gxtkAudio on a real device whose mix is captured: OpenAL Soft's wave
+// backend writes what it mixes, in real time, to a WAV file read back after
+// the device closes. What the channels do must be heard (or not) at the right
+// length, pitch, level and side; and the bookkeeping behind it: lazy sources
+// taken over when OpenAL runs out (four here), deferred buffer deletion,
+// samples kept alive while they sound.
+#include "audio/audio.h"
+#include "audio/media.h"
+#include "host/glfw_game.h"
+
+#include <AL/al.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+// The captured 16-bit stereo mix, as floats.
+struct Capture {
+    int hertz = 0;
+    std::vector<float> left, right;
+};
+
+// Reads the "data" chunk to the end of the file, whatever its header says.
+Capture ReadCapture(const std::string& path) {
+    Capture cap;
+    std::vector<uint8_t> b;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) b.push_back(uint8_t(c));
+        std::fclose(f);
+    }
+    auto get32 = [&](size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; };
+    size_t at = 12;
+    for (; at + 8 <= b.size() && std::memcmp(&b[at], "data", 4) != 0; at += 8 + get32(at + 4))
+        if (std::memcmp(&b[at], "fmt ", 4) == 0) cap.hertz = int(get32(at + 12));
+    for (size_t p = at + 8; p + 4 <= b.size(); p += 4) {
+        cap.left.push_back(int16_t(b[p] | b[p + 1] << 8) / 32768.0f);
+        cap.right.push_back(int16_t(b[p + 2] | b[p + 3] << 8) / 32768.0f);
+    }
+    return cap;
+}
+
+// Runs of frames louder than 0.02; quieter stretches shorter than 400 frames
+// (a sine's zero crossings) do not split a run.
+struct Span {
+    size_t begin, end;
+};
+std::vector<Span> Spans(const Capture& cap) {
+    std::vector<Span> spans;
+    for (size_t i = 0; i < cap.left.size(); ++i) {
+        if (std::fabs(cap.left[i]) <= 0.02f && std::fabs(cap.right[i]) <= 0.02f) continue;
+        if (!spans.empty() && i - spans.back().end <= 400) spans.back().end = i + 1;
+        else spans.push_back({i, i + 1});
+    }
+    return spans;
+}
+
+const int kHz = 44100;
+
+double Seconds(const Span& s) { return double(s.end - s.begin) / kHz; }
+Span Inner(const Span& s, double from, double to) { return {s.begin + size_t(from * kHz), s.begin + size_t(to * kHz)}; }
+double Pitch(const Capture& cap, const Span& s) {  // from zero crossings
+    int crossings = 0;
+    for (size_t i = s.begin + 1; i < s.end; ++i) crossings += (cap.left[i - 1] < 0) != (cap.left[i] < 0);
+    return crossings / 2.0 / Seconds(s);
+}
+double Rms(const std::vector<float>& x, const Span& s) {
+    double sum = 0;
+    for (size_t i = s.begin; i < s.end; ++i) sum += double(x[i]) * x[i];
+    return std::sqrt(sum / (s.end - s.begin));
+}
+media::Bytes Tone(double seconds) { return media::ToneWav(1, 16, 22050, seconds, 441); }
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+int SourceState(gxtkAudio* audio, int channel) {
+    ALint state = 0;
+    alGetSourcei(audio->channels[channel].source, AL_SOURCE_STATE, &state);
+    return state;
+}
+
+bool Pending(unsigned int buffer) {
+    const std::vector<unsigned int>& d = gxtkDiscardedBuffers();
+    return std::find(d.begin(), d.end(), buffer) != d.end();
+}
+
+// Whole collector cycles, each followed by allocations so that the garbage
+// found is destroyed (destruction is lazy), until `done` or the rounds end.
+template <class Done>
+bool CollectUntil(Done done, int rounds) {
+    for (int i = 0; i < rounds && !done(); ++i) {
+        gc_ext_malloced(int(gc_cycle_bytes) + 1);
+        gc_step(nullptr);
+        for (int k = 0; k < 5000; ++k) new Object;
+    }
+    return done();
+}
+
+}  // namespace
+
+// Each test opens its own captured device.
+class AudioDevice : public testing::Test {
+protected:
+    // OpenAL reads its configuration once, before the first device opens.
+    static void SetUpTestSuite() {
+        std::string text = "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
+                           "hrtf = false\ndither = false\noutput-limiter = false\nsources = 4\n[wave]\nfile = " +
+                           media::TempPath("capture.wav") + "\n";
+        media::WriteFile(media::TempPath("alsoft.conf"), media::Bytes(text.begin(), text.end()));
+        setenv("ALSOFT_CONF", media::TempPath("alsoft.conf").c_str(), 1);
+        new BBGlfwGame;  // the device loads its files through the one host
+        bb_audio_Init();
+    }
+    void SetUp() override { bb_audio_SetAudioDevice(audio = new gxtkAudio); }
+    void TearDown() override {
+        if (!finished) audio->Close();
+    }
+    gxtkSample* Load(const std::string& name, const media::Bytes& file) {
+        media::WriteFile(media::TempPath(name), file);
+        return audio->LoadSample(String(media::TempPath(name).c_str()));
+    }
+    Capture Finish() {  // closing the device completes the capture
+        audio->Close();
+        finished = true;
+        return ReadCapture(media::TempPath("capture.wav"));
+    }
+    gxtkAudio* audio = nullptr;
+    bool finished = false;
+};
+
+TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
+    gxtkSample* mono16 = Load("a.wav", media::ToneWav(1, 16, 22050, 0.3, 441));
+    gxtkSample* stereo8 = Load("b.WAV", media::ToneWav(2, 8, 11025, 0.2, 882));
+    gxtkSample* ogg = Load("c.ogg", media::ToneOgg(1, 32000, 8000, 660));
+    media::WavShape deep;  // a PCM depth OpenAL has no format for: loads, but stays silent
+    deep.bits = 32;
+    gxtkSample* silent = Load("deep.wav", media::MakeWav(deep));
+    ASSERT_TRUE(mono16 && stereo8 && ogg && silent);
+
+    EXPECT_EQ(audio->PlaySample(silent, 8, 0), 0);
+    EXPECT_EQ(audio->PlaySample(mono16, 0, 0), 0);
+    EXPECT_EQ(audio->ChannelState(0), 1);
+    SleepMs(500);
+    audio->PauseChannel(0);
+    audio->ResumeChannel(0);
+    EXPECT_EQ(audio->ChannelState(0), 0) << "a one-shot that ran out stays stopped";
+    audio->PlaySample(stereo8, 5, 0);
+    SleepMs(400);
+    audio->PlaySample(ogg, 31, 0);
+    SleepMs(450);
+    bb_audio_SetChannelVolume(0, 0.25f);
+    bb_audio_SetChannelRate(0, 2.0f);  // twice as fast: half as long, an octave up
+    audio->PlaySample(mono16, 0, 0);
+    SleepMs(350);
+    for (float pan : {-1.2f, 1.2f, 0.0f}) {
+        bb_audio_SetChannelPan(2, pan);  // set before the play: it stays on the source
+        audio->PlaySample(mono16, 2, 0);
+        SleepMs(450);
+    }
+    Capture cap = Finish();
+    EXPECT_EQ(cap.hertz, kHz);
+
+    std::vector<Span> spans = Spans(cap);
+    ASSERT_EQ(spans.size(), 7u);
+    const double seconds[] = {0.3, 0.2, 0.25, 0.15}, pitch[] = {441, 882, 660, 882};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(Seconds(spans[i]), seconds[i], 0.03) << i;
+        EXPECT_NEAR(Pitch(cap, Inner(spans[i], 0.02, seconds[i] - 0.02)), pitch[i], pitch[i] * 0.015) << i;
+    }
+    EXPECT_NEAR(Rms(cap.left, spans[3]) / Rms(cap.left, spans[0]), 0.25, 0.03);
+    double balance[3];
+    for (int i = 0; i < 3; ++i) balance[i] = Rms(cap.left, spans[4 + i]) / Rms(cap.right, spans[4 + i]);
+    EXPECT_GT(balance[0], 3) << "negative pan is left";
+    EXPECT_LT(balance[1], 0.3) << "positive pan is right";
+    EXPECT_NEAR(balance[2], 1.0, 0.03) << "pan 0 is centred";
+}
+
+// The game's own pause and the host's suspension, in OpenAL's source states:
+// resuming from suspension restarts only what it paused; a stopped channel
+// never resumes.
+TEST_F(AudioDevice, PauseAndSuspendHoldTheSourcesUntilResumed) {
+    gxtkSample* loop = Load("loop.wav", Tone(0.2));
+    ASSERT_TRUE(loop);
+    audio->PlaySample(loop, 0, 1);
+    audio->PlaySample(loop, 1, 1);
+    audio->PauseChannel(1);
+    EXPECT_EQ(audio->ChannelState(1), 2);
+    EXPECT_EQ(SourceState(audio, 1), AL_PAUSED);
+    audio->Suspend();
+    EXPECT_EQ(SourceState(audio, 0), AL_PAUSED);
+    EXPECT_EQ(audio->ChannelState(0), 1) << "suspension keeps the channel's own state";
+    audio->Resume();
+    EXPECT_EQ(SourceState(audio, 0), AL_PLAYING);
+    EXPECT_EQ(SourceState(audio, 1), AL_PAUSED) << "the game's pause survives the resume";
+    audio->ResumeChannel(1);
+    EXPECT_EQ(SourceState(audio, 1), AL_PLAYING);
+    EXPECT_EQ(audio->ChannelState(1), 1);
+    audio->StopChannel(0);
+    audio->ResumeChannel(0);
+    EXPECT_EQ(audio->ChannelState(0), 0) << "only a paused channel resumes";
+    EXPECT_EQ(SourceState(audio, 0), AL_STOPPED);
+}
+
+TEST_F(AudioDevice, MusicPlaysOnItsOwnChannelAndEnds) {
+    std::string tune = media::TempPath("tune.OGG");
+    media::WriteFile(tune, media::ToneOgg(2, 22050, 4410, 441));
+    EXPECT_EQ(bb_audio_PlayMusic(String("no/such/tune.ogg"), 1), -1) << "looked up in the data folder";
+    EXPECT_EQ(bb_audio_PlayMusic(String(tune.c_str()), 0), 0);
+    bb_audio_PauseMusic();
+    EXPECT_EQ(audio->MusicState(), 2);
+    SleepMs(300);
+    bb_audio_ResumeMusic();
+    EXPECT_EQ(audio->MusicState(), 1) << "a paused tune waits";
+    SleepMs(400);
+    EXPECT_EQ(audio->MusicState(), 0) << "a tune that ran out is stopped";
+    bb_audio_PlayMusic(String(tune.c_str()), 1);
+    bb_audio_SetMusicVolume(0.25f);
+    SleepMs(400);
+    EXPECT_EQ(audio->MusicState(), 1) << "looping music keeps going";
+    ALfloat gain = 0;
+    alGetSourcef(audio->channels[gxtkAudio::kMusicChannel].source, AL_GAIN, &gain);
+    EXPECT_FLOAT_EQ(gain, 0.25f);
+    bb_audio_StopMusic();
+    EXPECT_EQ(audio->MusicState(), 0);
+}
+
+TEST_F(AudioDevice, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
+    gxtkSample* tone = Load("t.wav", Tone(0.05));
+    gxtkSample* shot = Load("shot.wav", Tone(0.3));
+    ASSERT_TRUE(tone && shot);
+    for (int i = 0; i < 32; ++i) EXPECT_EQ(audio->channels[i].source, 0u);
+
+    // Three effect sources plus the music's use up all four.
+    ASSERT_EQ(audio->PlaySample(tone, 0, 1), 0);
+    ASSERT_EQ(audio->PlaySample(tone, 1, 1), 0);
+    ASSERT_EQ(audio->PlaySample(shot, 2, 0), 0);
+    audio->SetVolume(1, 0.3f);
+    EXPECT_EQ(audio->PlaySample(tone, 3, 0), -1) << "no source free";
+    EXPECT_EQ(audio->ChannelState(3), 0);
+
+    unsigned int second = audio->channels[1].source;
+    audio->StopChannel(1);
+    ASSERT_EQ(audio->PlaySample(tone, 3, 1), 0);
+    EXPECT_EQ(audio->channels[1].source, 0u);
+    EXPECT_EQ(audio->channels[3].source, second);
+    ALfloat gain = 0;
+    alGetSourcef(second, AL_GAIN, &gain);
+    EXPECT_FLOAT_EQ(gain, 0.3f) << "settings travel with the source";
+
+    audio->PlaySample(shot, 3, 0);  // replaces the loop at once
+    ALint buffer = 0, looping = 1;
+    alGetSourcei(second, AL_BUFFER, &buffer);
+    alGetSourcei(second, AL_LOOPING, &looping);
+    EXPECT_TRUE(ALuint(buffer) == shot->buffer && !looping);
+    SleepMs(400);  // the one-shots end: their sources are free to take
+    EXPECT_EQ(audio->PlaySample(tone, 9, 1), 0);
+    EXPECT_EQ(audio->PlaySample(tone, 10, 1), 0);
+    EXPECT_EQ(audio->channels[2].source | audio->channels[3].source, 0u);
+    audio->StopMusic();  // an idle music channel still never lends its source
+    EXPECT_EQ(audio->PlaySample(tone, 11, 0), -1);
+    EXPECT_NE(audio->channels[32].source, 0u);
+}
+
+TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
+    unsigned int playing, idle;
+    {
+        gxtkSample* loop = Load("g1.wav", Tone(0.1));
+        gxtkSample* unused = Load("g2.wav", Tone(0.1));
+        ASSERT_TRUE(loop && unused);
+        playing = loop->buffer;
+        idle = unused->buffer;
+        audio->PlaySample(loop, 6, 1);
+    }
+    ASSERT_TRUE(CollectUntil([&] { return Pending(idle); }, 20)) << "an unreferenced sample is collected";
+    EXPECT_FALSE(CollectUntil([&] { return Pending(playing); }, 10)) << "the channel keeps its sample alive";
+    audio->PlaySample(nullptr, 7, 0);  // flushes
+    EXPECT_FALSE(alIsBuffer(idle));
+    gxtkSample* other = Load("d2.wav", Tone(0.05));  // unrooted: no collection from here on
+
+    audio->channels[6].sample->Discard();
+    EXPECT_TRUE(Pending(playing));
+    audio->PlaySample(other, 7, 0);
+    EXPECT_TRUE(alIsBuffer(playing)) << "discarding does not cut a playing sound";
+    EXPECT_EQ(audio->ChannelState(6), 1);
+    audio->StopChannel(6);
+    audio->PlaySample(other, 7, 0);
+    EXPECT_FALSE(alIsBuffer(playing)) << "a stopped channel lets go of the buffer";
+    other->Discard();
+    other->Discard();
+    EXPECT_EQ(gxtkDiscardedBuffers().size(), 1u) << "discarding twice queues the buffer once";
+}
