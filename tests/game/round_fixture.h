@@ -13,7 +13,6 @@ class RoundTest : public GameTest {
  protected:
   float W() const { return bb_Larkspin_jscrw; }
   float H() const { return bb_Larkspin_jscrh; }
-
   // A fresh round of the given mode with a known seed.
   void Start(int mode, int millis = 4242) {
     host->millis = millis;
@@ -23,14 +22,12 @@ class RoundTest : public GameTest {
     app->m_ImgSize[271] = 10;
     app->p_LoadGame();
   }
-  void ClearField() {
-    for (int i = 0; i < 5100; ++i) app->m_Objects[i] = 0.0f;
-  }
+  void ClearField() { std::fill_n(app->m_Objects.Data(), 5100, 0.0f); }
   float& P(int player, int slot) { return app->m_Players[100 * player + slot]; }
   float& O(int record, int slot) { return app->m_Objects[10 * record + slot]; }
-  // An object of a kind at rest at a position.
+  // An object of a kind at rest at a position, with two edge crossings left.
   void Place(int record, float kind, float x, float y) {
-    for (int s = 0; s < 10; ++s) O(record, s) = 0.0f;
+    std::fill_n(&O(record, 0), 10, 0.0f);
     O(record, lk_round::kKind) = kind;
     O(record, lk_round::kObjX) = x;
     O(record, lk_round::kObjY) = y;
@@ -45,26 +42,20 @@ class RoundTest : public GameTest {
   }
   int CountKind(float lo, float hi) {
     int n = 0;
-    for (int r = 0; r < 510; ++r)
-      if (O(r, 0) > lo && O(r, 0) < hi) ++n;
+    for (int r = 0; r < 510; ++r) n += O(r, 0) > lo && O(r, 0) < hi;
     return n;
   }
-  // The characters drawn with the font this frame, in order (spaces draw
-  // nothing), and whether a text was among them.
-  std::string Texts() const {
-    std::string s;
-    for (int i = 0; i < Commands(); ++i)
-      if (Cmd(i, 0) == 90.0f) s += char(int(Cmd(i, 6)) + 32);
-    return s;
-  }
+  // Whether a text was drawn with the font this frame (spaces draw nothing).
   bool Drew(std::string text) const {
+    std::string drawn;
+    for (int i = 0; i < Commands(); ++i)
+      if (Cmd(i, 0) == 90.0f) drawn += char(int(Cmd(i, 6)) + 32);
     text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-    return Texts().find(text) != std::string::npos;
+    return drawn.find(text) != std::string::npos;
   }
   int ImagesDrawn(int image, float frame) const {
     int n = 0;
-    for (int i = 0; i < Commands(); ++i)
-      if (Cmd(i, 0) == float(image) && Cmd(i, 6) == frame) ++n;
+    for (int i = 0; i < Commands(); ++i) n += Cmd(i, 0) == float(image) && Cmd(i, 6) == frame;
     return n;
   }
 };
