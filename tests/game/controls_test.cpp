@@ -74,17 +74,12 @@ TEST_F(Controls, SticksActAsDirectionsOnlyInPlayBeyondTheDeadZone) {
 
 TEST_F(Controls, ComputerShipsSteerAroundWhatLiesAhead) {
   Start(1);
-  // Player 1 at (200, 200) heading for (200, 0), straight up, with one
-  // object (x, y, kind) on the grid, and the direction it chooses.
-  const float cases[][4] = {
-      {0, 0, 0, 0},        // an open field
-      {200, 170, 3, 0},    // its own gem is no obstacle
-      {200, 170, 4, -40},  // another player's is
-      {210, 175, 1, -20},  // a rock ahead and to one side pushes it the other way
-      {190, 175, 1, 20},
-      {200, 150, 2, 20},  // far ahead: the nearest clear line is to the right
-      {200, 200, 2, 0},   // on the ship: every probe is blocked, so it keeps its line
-  };
+  // Player 1 at (200, 200) heads for (200, 0), with one object (x, y, kind)
+  // on the grid: its own gem is no obstacle, another's is; a rock ahead and
+  // to one side pushes it the other way; far ahead, it takes the nearest
+  // clear line; on the ship every probe is blocked, so it keeps its line.
+  const float cases[][4] = {{0, 0, 0, 0},       {200, 170, 3, 0},  {200, 170, 4, -40}, {210, 175, 1, -20},
+                            {190, 175, 1, 20}, {200, 150, 2, 20}, {200, 200, 2, 0}};
   for (const auto& c : cases) {
     std::fill_n(app->m_Grid.Data(), kGridCols * 200, 0.0f);
     app->m_Grid[int(c[0] * 0.25f + 1.0f) + kGridCols * int(c[1] * 0.25f + 1.0f)] = c[2];

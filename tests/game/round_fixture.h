@@ -13,12 +13,12 @@ class RoundTest : public GameTest {
  protected:
   float W() const { return bb_Larkspin_jscrw; }
   float H() const { return bb_Larkspin_jscrh; }
-  // A fresh round of the given mode with a known seed.
+  // A fresh round of the given mode with a known seed, and the font's glyph size.
   void Start(int mode, int millis = 4242) {
     host->millis = millis;
     app->m_GameMode = mode;
     app->m_FontImg = 90;
-    app->m_ImgSize[270] = 7;  // glyph advance and line height of the font
+    app->m_ImgSize[270] = 7;
     app->m_ImgSize[271] = 10;
     app->p_LoadGame();
   }
@@ -27,18 +27,13 @@ class RoundTest : public GameTest {
   float& O(int record, int slot) { return app->m_Objects[10 * record + slot]; }
   // An object of a kind at rest at a position, with two edge crossings left.
   void Place(int record, float kind, float x, float y) {
-    std::fill_n(&O(record, 0), 10, 0.0f);
-    O(record, lk_round::kKind) = kind;
-    O(record, lk_round::kObjX) = x;
-    O(record, lk_round::kObjY) = y;
-    O(record, lk_round::kCrossings) = 2.0f;
+    const float o[10] = {kind, x, y, 0, 0, 0, 0, 0, 0, 2};
+    std::copy_n(o, 10, &O(record, 0));
   }
   // Player p as a human on the keyboard, parked at a position, unshielded.
   void Human(int p, float x, float y) {
-    P(p, lk_round::kController) = -1.0f;
-    P(p, lk_round::kX) = x;
-    P(p, lk_round::kY) = y;
-    P(p, lk_round::kPower) = 0.0f;
+    using namespace lk_round;
+    P(p, kController) = -1.0f, P(p, kX) = x, P(p, kY) = y, P(p, kPower) = 0.0f;
   }
   int CountKind(float lo, float hi) {
     int n = 0;

@@ -1,18 +1,17 @@
 // The round as a player sees it: each mode's start, joining, steering a
 // ship, banking, firing, being destroyed and coming back, the battle
-// countdown and end, and the sparks a destruction throws.
+// countdown, the sparks a destruction throws, the lives icons, and the place
+// and highscore box of a finished score.
+#include <tuple>
 #include <vector>
 
 #include "round_fixture.h"
 
 using namespace lk_round;
 using Round = RoundTest;
-
-namespace {
+using Overlay = RoundTest;
 
 const int kRight = 39, kUp = 38, kZ = 90;
-
-}  // namespace
 
 TEST_F(Round, EveryModeStartsItsOwnWay) {
   // Mode, players, countdown + clock + lives, gems in the bag.
@@ -46,19 +45,36 @@ TEST_F(Round, JoiningTakesTheLowestComputerShipOncePerController) {
   EXPECT_TRUE(P(1, kController) == -1 && P(2, kController) == 2 && P(3, kController) == -4 && P(4, kController) == -4);
 }
 
-TEST_F(Round, ShipsTurnNineDegreesAtMostAndStayInside) {
+TEST_F(Round, AShipTurnsNineDegreesAtATimeFiresEverySevenAndStaysInside) {
   Start(1);
   ClearField();
   Human(1, 300.0f, 200.0f);
   KeyDown(kRight);
-  for (int k = 1; k <= 12; ++k) {
+  std::vector<int> fired;
+  for (int u = 1; u <= 18; ++u) {
+    const int before = CountKind(30.0f, 40.0f);
+    u == 16 ? KeyUp(kZ) : KeyDown(kZ);  // letting go and pressing again fires at once
     app->p_Game();
-    EXPECT_EQ(P(1, kX), 300.0f + float(k));
-    EXPECT_NEAR(P(1, kHeading), k < 10 ? -9.0f * float(k) : -90.0f, 1e-4);  // the last degrees snap
+    if (CountKind(30.0f, 40.0f) > before) fired.push_back(u);
+    ASSERT_EQ(P(1, kX), 300.0f + float(u));
+    ASSERT_NEAR(P(1, kHeading), u < 10 ? -9.0f * float(u) : -90.0f, 1e-4) << u;  // the last degrees snap
   }
+  EXPECT_EQ(fired, (std::vector<int>{1, 8, 15, 17}));
+  EXPECT_NEAR(std::hypot(O(0, kVelX), O(0, kVelY)), 5.0f, 1e-5);
+  ClearField();
+  P(1, kPower) = float(kPowerTriple);  // fans out ten degrees either side
+  P(1, kPowerTime) = 180.0f;
+  P(1, kHeading) = 30.0f;
+  KeyUp(kRight);
+  KeyUp(kZ);
+  app->p_Game();
+  KeyDown(kZ);
+  app->p_Game();
+  EXPECT_TRUE(CountKind(30.0f, 40.0f) == 3 && O(0, kAngle) == 30.0f && O(1, kAngle) == 20.0f && O(2, kAngle) == 40.0f);
   Human(1, W() - 8.5f, 8.5f);  // pressed into a corner: 8 units inside both edges
+  KeyDown(kRight);
   KeyDown(kUp);
-  for (int k = 0; k < 3; ++k) app->p_Game();
+  for (int u = 0; u < 3; ++u) app->p_Game();
   EXPECT_TRUE(P(1, kX) == W() - 8.0f && P(1, kY) == 8.0f);
 }
 
@@ -73,11 +89,8 @@ TEST_F(Round, CarriedGemsRideTheTrailAndBankOnePerFiveUpdates) {
     EXPECT_EQ(ImagesDrawn(1, 1.0f), 3 + int(gems)) << gems;
   }
   std::vector<int> banked;
-  for (int u = 1; u <= 20; ++u) {
-    const float before = P(1, kScore);
-    app->p_Game();
-    if (P(1, kScore) > before) banked.push_back(u);
-  }
+  for (int u = 1; u <= 20; ++u)
+    if (app->p_Game(), P(1, kScore) > float(banked.size())) banked.push_back(u);
   EXPECT_EQ(banked, (std::vector<int>{1, 6, 11}));
   EXPECT_EQ(app->m_LastScore + P(1, kGems), 3);
   Human(1, 96.0f + 14.0f, 64.0f);  // fourteen units from home is too far
@@ -89,40 +102,13 @@ TEST_F(Round, CarriedGemsRideTheTrailAndBankOnePerFiveUpdates) {
 TEST_F(Round, BasesKeepToTheirCornersWhenTheScreenChangesShape) {
   Start(6);
   ClearField();
-  P(0, kCountdown) = 0.0f;
   Human(2, 300.0f, 200.0f);
+  P(3, kRespawn) = 100.0f;
   Resize(1280, 800);
   app->p_FitScreen(1280, 800);
-  P(3, kRespawn) = 100.0f;
   app->p_Game();
-  EXPECT_EQ(P(2, kBaseY), H() - 64.0f);
-  EXPECT_EQ(P(2, kY), 200.0f);        // a ship in flight stays put
-  EXPECT_EQ(P(3, kY), P(3, kBaseY));  // a waiting one goes with its base
-}
-
-TEST_F(Round, HeldFireShootsEverySevenUpdatesAndTripleShotFansOut) {
-  Start(1);
-  ClearField();
-  Human(1, 300.0f, 200.0f);
-  std::vector<int> fired;
-  for (int u = 1; u <= 18; ++u) {
-    const int before = CountKind(30.0f, 40.0f);
-    u == 16 ? KeyUp(kZ) : KeyDown(kZ);  // letting go and pressing again fires at once
-    app->p_Game();
-    if (CountKind(30.0f, 40.0f) > before) fired.push_back(u);
-  }
-  EXPECT_EQ(fired, (std::vector<int>{1, 8, 15, 17}));
-  EXPECT_NEAR(O(0, kVelY), -5.0f, 1e-5);
-  ClearField();
-  KeyUp(kZ);
-  app->p_Game();
-  P(1, kPower) = float(kPowerTriple);
-  P(1, kPowerTime) = 180.0f;
-  P(1, kHeading) = 30.0f;
-  KeyDown(kZ);
-  app->p_Game();
-  EXPECT_EQ(CountKind(30.0f, 40.0f), 3);
-  EXPECT_TRUE(O(0, kAngle) == 30.0f && O(1, kAngle) == 20.0f && O(2, kAngle) == 40.0f);
+  // A ship in flight stays put; a waiting one goes with its base.
+  EXPECT_TRUE(P(2, kBaseY) == H() - 64.0f && P(2, kY) == 200.0f && P(3, kY) == P(3, kBaseY));
 }
 
 TEST_F(Round, AHitShipLosesItsGemsAndReturnsShieldedToItsBaseAfterThreeSeconds) {
@@ -136,19 +122,14 @@ TEST_F(Round, AHitShipLosesItsGemsAndReturnsShieldedToItsBaseAfterThreeSeconds) 
   EXPECT_EQ(app->p_FreeParticle(), 10 * (250 - 20));  // the wreck throws twenty sparks
   KeyDown(kRight);
   KeyDown(kZ);
-  for (int u = 1; u <= 178; ++u) {
+  for (int u = 1; u <= 359; ++u) {
     app->p_Game();
-    ASSERT_TRUE(P(1, kX) == 96.0f && P(1, kGems) == 0.0f) << u;
-    ASSERT_EQ(ImagesDrawn(1, 0.0f) + CountKind(30.0f, 40.0f), 0) << u;  // not drawn, not shooting
+    const bool back = u >= 179;  // hidden, at home and harmless until then
+    ASSERT_EQ(ImagesDrawn(1, 0.0f), back ? 1 : 0) << u;
+    ASSERT_TRUE(back || (P(1, kX) == 96.0f && P(1, kGems) == 0.0f && CountKind(30.0f, 40.0f) == 0)) << u;
+    // The shield lasts 180 updates in play, counting the one it returns in.
+    ASSERT_EQ(P(1, kPower), float(u < 359 ? kPowerShield : kPowerNone)) << u;
   }
-  app->p_Game();
-  EXPECT_EQ(ImagesDrawn(1, 0.0f), 1);
-  KeyUp(kRight);
-  // The shield lasts 180 updates in play, counting the one it returns in.
-  for (int u = 0; u < 179; ++u) app->p_Game();
-  EXPECT_EQ(P(1, kPower), float(kPowerShield));
-  app->p_Game();
-  EXPECT_EQ(P(1, kPower), float(kPowerNone));
 }
 
 TEST_F(Round, BattleCountdownFreezesShieldsAndAnnounces) {
@@ -159,45 +140,66 @@ TEST_F(Round, BattleCountdownFreezesShieldsAndAnnounces) {
   KeyDown(kZ);
   for (int cd = 299; cd >= -1; --cd) {
     app->p_Game();
-    SCOPED_TRACE(testing::Message() << "countdown " << cd);
     const bool over = cd < 0;  // then ships move and shoot
-    ASSERT_EQ(P(0, kCountdown), std::max(cd, 0));
+    ASSERT_EQ(P(0, kCountdown), std::max(cd, 0)) << "countdown " << cd;
     ASSERT_TRUE(P(1, kX) == (over ? 301.0f : 300.0f) && CountKind(30.0f, 40.0f) == over);
     ASSERT_EQ(P(2, kPower), float(kPowerShield));
-    ASSERT_EQ(Drew("Tap to Join"), cd > 0);
-    ASSERT_EQ(Drew("Prepare for Battle"), cd > 240);
-    ASSERT_EQ(Drew("3"), cd > 180 && cd < 240);
-    ASSERT_EQ(Drew("1"), cd > 60 && cd < 120);
-    ASSERT_EQ(Drew("FIGHT"), cd > 0 && cd < 60);
+    ASSERT_TRUE(Drew("Tap to Join") == (cd > 0) && Drew("Prepare for Battle") == (cd > 240));
+    ASSERT_TRUE(Drew("3") == (cd > 180 && cd < 240) && Drew("1") == (cd > 60 && cd < 120) &&
+                Drew("FIGHT") == (cd > 0 && cd < 60));
   }
-}
-
-TEST_F(Round, BattleEndsWithTheTenthPointAndKeepsItsWinner) {
-  Start(5);
-  ClearField();
-  P(0, kCountdown) = 0.0f;
-  for (int p = 1; p <= 3; ++p) {
-    Human(p, P(p, kBaseX), P(p, kBaseY));
-    P(p, kController) = float(p - 1);  // on controllers, so no keyboard join happens
-    P(p, kScore) = 9.0f;
-    P(p, kGems) = 1.0f;
-  }
-  app->m_Frame = 2;  // player 2's banking phase comes first; then rivals at home bank nothing
-  for (int u = 0; u < 10; ++u) app->p_Game();
-  EXPECT_TRUE(app->m_RoundOver == 1 && app->m_Winner == 12);
-  EXPECT_EQ(P(1, kScore) + P(2, kScore) + P(3, kScore), 28.0f);
 }
 
 TEST_F(Round, SparksTakeAnyFreeRecordSlowFadeAndDie) {
   app->p_ResetParticles(100);
-  for (int r = 1; r <= 100; ++r) app->m_Particles[10 * r] = 2.0f;
+  for (int k = 0; k <= 100; ++k) app->p_ThrowParticle(100, 100, 4, 3, 90, 3);
+  EXPECT_EQ(app->p_FreeParticle(), -1);  // the last of 101 took record 0
+  app->p_ResetParticles(100);
   app->m_Particles[1010] = 4.0f;  // past the pool: neither moved nor drawn
   app->p_ThrowParticle(100, 100, 4, 3, 90, 3);
-  EXPECT_EQ(app->p_FreeParticle(), -1);  // the last free record was record 0
-  for (int r = 1; r <= 100; ++r) app->m_Particles[10 * r] = 0.0f;
-  app->m_Particles[7] = 1.31f;  // life 1.31 at 0.02 an update: drawn 66 times
+  app->m_Particles[1007] = 1.31f;  // life 1.31 at 0.02 an update: drawn 66 times
   int drawn = 0;
   for (int u = 1; u <= 100; ++u, app->m_DrawCount = 0) drawn += (app->p_DoParticles(1.0f), Commands());
   EXPECT_EQ(drawn, 66);
-  EXPECT_NEAR(app->m_Particles[3], 3.0f * std::pow(0.96f, 66.0f), 1e-4);  // sparks slow down
+  EXPECT_NEAR(app->m_Particles[1003], 3.0f * std::pow(0.96f, 66.0f), 1e-4);  // sparks slow down
+}
+
+TEST_F(Overlay, PlaceOfTheScoreAndTheHighscoreBox) {
+  const int topTen[10] = {50, 40, 30, 30, 20, 10, 9, 8, 7, 5};
+  // A tie with the tenth entry stays out of the table, so it gets no box.
+  const std::tuple<int, const char*, bool> cases[] = {{60, "1st!", true}, {45, "2nd", true}, {30, "3rd", true},
+                                                      {9, "7th", true},   {6, "10th", true}, {5, "10th", false},
+                                                      {4, "", false}};
+  Start(1);
+  for (const auto& [score, place, box] : cases) {
+    SCOPED_TRACE(score);
+    std::copy_n(topTen, 10, app->m_HiScores.Data());
+    app->m_LastScore = score;
+    EXPECT_EQ(app->p_MyNth(), String(place));
+    app->m_RoundOver = 1;
+    for (app->m_OverTime = 30, app->m_DrawCount = 0; app->m_Screen == 10; app->m_OverTime = 89, app->m_DrawCount = 0) {
+      app->p_GameOver();
+      EXPECT_TRUE(app->m_OverTime != 31 || Drew("New Highscore") == box);
+    }
+    // The menu records the score; the box stays true while the overlay fades.
+    app->p_LoadMenu();
+    app->m_Screen = 1;
+    EXPECT_EQ(app->m_HiScores[9], score > 5 ? std::min(score, 7) : 5);
+    app->m_DrawCount = 0;
+    app->p_GameOver();
+    EXPECT_EQ(Drew("New Highscore"), box);
+    app->m_Screen = 10;
+  }
+}
+
+TEST_F(Overlay, LivesAreBoundedAndHiddenWithTheFrameRate) {
+  Start(2);
+  const float cases[][3] = {{3, 0, 3}, {1e9f, 0, 16}, {3, 1, 0}};  // lives, frame rate shown, icons
+  for (const auto& c : cases) {
+    app->m_DrawCount = 0;
+    lk_round::Player(app, 0)[lk_round::kLives] = c[0];  // a damaged count draws a bounded row
+    app->m_ShowFps = int(c[1]);                         // which hides everything
+    app->p_ScoreDisplay();
+    EXPECT_EQ(ImagesDrawn(97, 11.0f) + (c[1] ? Commands() : 0), int(c[2])) << c[0];
+  }
 }
