@@ -61,10 +61,8 @@ TEST_F(Controls, SticksActAsDirectionsOnlyInPlayBeyondTheDeadZone) {
   EXPECT_EQ(app->p_PlayKey(0, 0, 1) + app->p_PlayKey(0, 1, 0) + app->p_PlayKey(8, 1, 1), 0);  // not in menus
   app->m_Settings[15] = 0;  // flipped: the same push is down
   EXPECT_EQ(app->p_PlayKey(8, 1, 1), 1);
-  stick->m_joyx[0] = -0.41f;
-  EXPECT_EQ(app->p_PlayKey(3, 1, 1), 1);
-  stick->m_joyx[0] = -0.4f;
-  EXPECT_EQ(app->p_PlayKey(3, 1, 1), 0);
+  EXPECT_EQ((stick->m_joyx[0] = -0.41f, app->p_PlayKey(3, 1, 1)), 1);  // beyond the dead zone
+  EXPECT_EQ((stick->m_joyx[0] = -0.4f, app->p_PlayKey(3, 1, 1)), 0);
 }
 
 TEST_F(Controls, ComputerShipsSteerAroundWhatLiesAhead) {

@@ -13,14 +13,14 @@ class RoundTest : public GameTest {
  protected:
   float W() const { return bb_Larkspin_jscrw; }
   float H() const { return bb_Larkspin_jscrh; }
-  // A fresh round of the given mode with a known seed, and the font's glyph size.
-  void Start(int mode, int millis = 4242) {
+  // A fresh round of the given mode with a known seed and the font's glyph
+  // size, its field emptied when asked.
+  void Start(int mode, bool empty = false, int millis = 4242) {
     host->millis = millis;
     app->m_GameMode = mode;
-    app->m_FontImg = 90;
-    app->m_ImgSize[270] = 7;
-    app->m_ImgSize[271] = 10;
+    app->m_FontImg = 90, app->m_ImgSize[270] = 7, app->m_ImgSize[271] = 10;
     app->p_LoadGame();
+    if (empty) ClearField();
   }
   void ClearField() { std::fill_n(app->m_Objects.Data(), 5100, 0.0f); }
   float& P(int player, int slot) { return app->m_Players[100 * player + slot]; }

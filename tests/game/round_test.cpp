@@ -39,18 +39,13 @@ TEST_F(Round, EveryModeStartsItsOwnWay) {
 
 TEST_F(Round, JoiningTakesTheLowestComputerShipOncePerController) {
   Start(6);
-  for (int key : {kZ, kZ, 256 + 32 * 2 + 1}) {  // a controller flying a ship cannot take a second one
-    KeyDown(key);
-    app->p_Game();
-    KeyUp(key);
-  }
+  for (int key : {kZ, kZ, 256 + 32 * 2 + 1})  // a controller flying a ship cannot take a second one
+    KeyDown(key), app->p_Game(), KeyUp(key);
   EXPECT_TRUE(P(1, kController) == -1 && P(2, kController) == 2 && P(3, kController) == -4 && P(4, kController) == -4);
 }
 
 TEST_F(Round, AShipTurnsNineDegreesAtATimeFiresEverySevenAndStaysInside) {
-  Start(1);
-  ClearField();
-  Human(1, 300.0f, 200.0f);
+  Start(1, true), Human(1, 300.0f, 200.0f);
   KeyDown(kRight);
   std::vector<int> fired;
   for (int u = 1; u <= 18; ++u) {
@@ -64,26 +59,19 @@ TEST_F(Round, AShipTurnsNineDegreesAtATimeFiresEverySevenAndStaysInside) {
   EXPECT_EQ(fired, (std::vector<int>{1, 8, 15, 17}));
   EXPECT_NEAR(std::hypot(O(0, kVelX), O(0, kVelY)), 5.0f, 1e-5);
   ClearField();
-  P(1, kPower) = float(kPowerTriple);  // fans out ten degrees either side
-  P(1, kPowerTime) = 180.0f;
-  P(1, kHeading) = 30.0f;
-  KeyUp(kRight);
-  KeyUp(kZ);
-  app->p_Game();
+  P(1, kPower) = float(kPowerTriple), P(1, kPowerTime) = 180.0f, P(1, kHeading) = 30.0f;  // fans out 10 degrees
+  KeyUp(kRight), KeyUp(kZ), app->p_Game();
   KeyDown(kZ);
   app->p_Game();
   EXPECT_TRUE(CountKind(30.0f, 40.0f) == 3 && O(0, kAngle) == 30.0f && O(1, kAngle) == 20.0f && O(2, kAngle) == 40.0f);
   Human(1, W() - 8.5f, 8.5f);  // pressed into a corner: 8 units inside both edges
-  KeyDown(kRight);
-  KeyDown(kUp);
+  KeyDown(kRight), KeyDown(kUp);
   for (int u = 0; u < 3; ++u) app->p_Game();
   EXPECT_TRUE(P(1, kX) == W() - 8.0f && P(1, kY) == 8.0f);
 }
 
 TEST_F(Round, CarriedGemsRideTheTrailAndBankOnePerFiveUpdates) {
-  Start(1);
-  ClearField();
-  Human(1, 96.0f, 64.0f);
+  Start(1, true), Human(1, 96.0f, 64.0f);
   for (float gems : {0.0f, 1.0f, 3.0f}) {  // the base itself is drawn three times
     P(1, kGems) = gems;
     app->m_Frame = 0;  // not player 1's banking phase
@@ -95,16 +83,13 @@ TEST_F(Round, CarriedGemsRideTheTrailAndBankOnePerFiveUpdates) {
     if (app->p_Game(), P(1, kScore) > float(banked.size())) banked.push_back(u);
   EXPECT_EQ(banked, (std::vector<int>{1, 6, 11}));
   EXPECT_EQ(app->m_LastScore + P(1, kGems), 3);
-  Human(1, 96.0f + 14.0f, 64.0f);  // fourteen units from home is too far
-  P(1, kGems) = 1.0f;
+  Human(1, 96.0f + 14.0f, 64.0f), P(1, kGems) = 1.0f;  // fourteen units from home is too far
   for (int u = 0; u < 10; ++u) app->p_Game();
   EXPECT_EQ(P(1, kScore), 3.0f);
 }
 
 TEST_F(Round, BasesKeepToTheirCornersWhenTheScreenChangesShape) {
-  Start(6);
-  ClearField();
-  Human(2, 300.0f, 200.0f);
+  Start(6, true), Human(2, 300.0f, 200.0f);
   P(3, kRespawn) = 100.0f;
   Resize(1280, 800);
   app->p_FitScreen(1280, 800);
@@ -114,16 +99,13 @@ TEST_F(Round, BasesKeepToTheirCornersWhenTheScreenChangesShape) {
 }
 
 TEST_F(Round, AHitShipLosesItsGemsAndReturnsShieldedToItsBaseAfterThreeSeconds) {
-  Start(1);
-  ClearField();
-  Human(1, 200.0f, 200.0f);
-  P(1, kGems) = 2.0f;
+  Start(1, true);
+  Human(1, 200.0f, 200.0f), P(1, kGems) = 2.0f;
   Place(10, 1.0f, 200.0f, 200.0f);  // a small rock on the ship
   O(10, kPicOrLife) = 3.0f;         // not drawn like a ship
   app->p_Game();
   EXPECT_EQ(app->p_FreeParticle(), 10 * (250 - 20));  // the wreck throws twenty sparks
-  KeyDown(kRight);
-  KeyDown(kZ);
+  KeyDown(kRight), KeyDown(kZ);
   for (int u = 1; u <= 359; ++u) {
     app->p_Game();
     const bool back = u >= 179;  // hidden, at home and harmless until then
@@ -135,11 +117,8 @@ TEST_F(Round, AHitShipLosesItsGemsAndReturnsShieldedToItsBaseAfterThreeSeconds) 
 }
 
 TEST_F(Round, BattleCountdownFreezesShieldsAndAnnounces) {
-  Start(4);
-  ClearField();
-  Human(1, 300.0f, 200.0f);
-  KeyDown(kRight);
-  KeyDown(kZ);
+  Start(4, true), Human(1, 300.0f, 200.0f);
+  KeyDown(kRight), KeyDown(kZ);
   for (int cd = 299; cd >= -1; --cd) {
     app->p_Game();
     const bool over = cd < 0;  // then ships move and shoot
@@ -175,8 +154,7 @@ TEST_F(Overlay, PlaceOfTheScoreAndTheHighscoreBox) {
   Start(1);
   for (const auto& [score, place, box] : cases) {
     SCOPED_TRACE(score);
-    std::copy_n(topTen, 10, app->m_HiScores.Data());
-    app->m_LastScore = score;
+    std::copy_n(topTen, 10, app->m_HiScores.Data()), app->m_LastScore = score;
     EXPECT_EQ(app->p_MyNth(), String(place));
     app->m_RoundOver = 1;
     for (app->m_OverTime = 30, app->m_DrawCount = 0; app->m_Screen == 10; app->m_OverTime = 89, app->m_DrawCount = 0) {
@@ -184,11 +162,9 @@ TEST_F(Overlay, PlaceOfTheScoreAndTheHighscoreBox) {
       EXPECT_TRUE(app->m_OverTime != 31 || Drew("New Highscore") == box);
     }
     // The menu records the score; the box stays true while the overlay fades.
-    app->p_LoadMenu();
-    app->m_Screen = 1;
+    app->p_LoadMenu(), app->m_Screen = 1;
     EXPECT_EQ(app->m_HiScores[9], score > 5 ? std::min(score, 7) : 5);
-    app->m_DrawCount = 0;
-    app->p_GameOver();
+    app->m_DrawCount = 0, app->p_GameOver();
     EXPECT_EQ(Drew("New Highscore"), box);
     app->m_Screen = 10;
   }
