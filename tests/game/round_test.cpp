@@ -134,7 +134,7 @@ TEST_F(Round, BattleCountdownFreezesShieldsAndAnnounces) {
 TEST_F(Round, SparksTakeAnyFreeRecordSlowFadeAndDie) {
   app->p_ResetParticles(100);
   for (int k = 0; k <= 100; ++k) app->p_ThrowParticle(100, 100, 4, 3, 90, 3);
-  EXPECT_EQ(app->p_FreeParticle(), -1);  // the last of 101 took record 0
+  EXPECT_EQ(app->m_Particles[0], 4.0f);  // the last of 101 took record 0
   app->p_ResetParticles(100);
   app->m_Particles[1010] = 4.0f;  // past the pool: neither moved nor drawn
   app->p_ThrowParticle(100, 100, 4, 3, 90, 3);
