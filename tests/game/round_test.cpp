@@ -1,303 +1,171 @@
-// The round: set-up per mode, joining, moving and turning ships, banking,
-// firing, respawning, the battle countdown and a battle's end.
+// The round as a player sees it: each mode's start, joining, steering a
+// ship, banking, firing, being destroyed and coming back, the battle
+// countdown, the sparks a destruction throws, and the place and highscore
+// box of a finished score.
+#include <tuple>
+#include <vector>
+
 #include "round_fixture.h"
 
 using namespace lk_round;
 using Round = RoundTest;
-
-namespace {
+using Overlay = RoundTest;
 
 const int kRight = 39, kUp = 38, kZ = 90;
 
-}  // namespace
-
 TEST_F(Round, EveryModeStartsItsOwnWay) {
-  struct Case {
-    int mode;
-    bool present[4];
-    float countdown, clock, lives;
-    int bag;
-    const char* tune;
-  } cases[] = {
-      {1, {true, false, false, false}, 0, 7259, 0, 9, "Calligraphyb"},
-      {2, {true, false, false, false}, 0, 0, 3, 9, "Calligraphyb"},
-      {3, {true, false, false, false}, 0, 0, 0, 9, "Calligraphyb"},
-      {4, {true, true, false, false}, 300, 0, 0, 10, "Calligraphyc"},
-      {5, {true, true, true, false}, 300, 0, 0, 9, "Calligraphyc"},
-      {6, {true, true, true, true}, 300, 0, 0, 12, "Calligraphyc"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "mode " << c.mode);
-    // Leftovers of an earlier round must not survive the start.
-    app->m_RoundOver = 1;
-    app->m_Winner = 12;
-    app->m_OverTime = 50;
-    for (int r = 0; r < 510; ++r) O(r, 0) = 31.0f;
+  // Mode, players, countdown + clock + lives, gems in the bag.
+  const int cases[][4] = {{1, 1, 7259, 9}, {2, 1, 3, 9}, {3, 1, 0, 9}, {4, 2, 300, 10}, {5, 3, 300, 9}, {6, 4, 300, 12}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c[0]);
+    app->m_RoundOver = app->m_Winner = 12;  // an earlier round's leftovers
+    std::fill_n(app->m_Objects.Data(), 5100, 31.0f);
     P(1, kScore) = 7.0f;
-    Start(c.mode);
-    EXPECT_EQ(app->m_Screen, 10);
-    EXPECT_EQ(app->m_RoundOver, 0);
-    EXPECT_EQ(app->m_Winner, 0);
-    EXPECT_EQ(app->m_OverTime, 0);
-    EXPECT_EQ(app->m_LastTune, String(c.tune));
-    EXPECT_EQ(P(0, kCountdown), c.countdown);
-    EXPECT_EQ(P(0, kClock), c.clock);
-    EXPECT_EQ(P(0, kLives), c.lives);
-    EXPECT_EQ(app->m_GemLast + 1, c.bag);
-    EXPECT_EQ(P(1, kScore), 0.0f);
-    const float bases[5][2] = {{0, 0}, {96, 64}, {W() - 96, H() - 64}, {96, H() - 64}, {W() - 96, 64}};
-    const float facing[5] = {0, 225, 45, -45, 135};
-    for (int p = 1; p <= 4; ++p) {
-      EXPECT_EQ(P(p, kPresent), c.present[p - 1] ? 1.0f : 0.0f) << "player " << p;
-      EXPECT_EQ(P(p, kController), -4.0f);
-      EXPECT_EQ(P(p, kX), bases[p][0]);
-      EXPECT_EQ(P(p, kY), bases[p][1]);
-      EXPECT_EQ(P(p, kWanted), facing[p]);
-    }
-    EXPECT_EQ(CountKind(1.5f, 2.5f), 7);
-    EXPECT_EQ(CountKind(0.0f, 1000.0f), 7);
-    for (int r = 0; r < 7; ++r) EXPECT_EQ(O(r, kCrossings), c.mode <= 3 ? 2.0f : 1.0f);
+    Start(c[0]);
+    EXPECT_EQ(app->m_RoundOver + app->m_Winner + P(1, kScore), 0);
+    EXPECT_EQ(app->m_LastTune, String(c[0] <= 3 ? "Calligraphyb" : "Calligraphyc"));
+    EXPECT_EQ(P(0, kCountdown) + P(0, kClock) + P(0, kLives), float(c[2]));
+    EXPECT_EQ(app->m_GemLast + 1, c[3]);
+    const float corner[5][2] = {{0, 0}, {96, 64}, {W() - 96, H() - 64}, {96, H() - 64}, {W() - 96, 64}};
+    for (int p = 1; p <= 4; ++p)
+      EXPECT_TRUE(P(p, kPresent) == (p <= c[1]) && P(p, kController) == -4.0f && P(p, kX) == corner[p][0] &&
+                  P(p, kY) == corner[p][1]) << p;
+    EXPECT_EQ(CountKind(1.5f, 2.5f) + CountKind(0.0f, 1000.0f), 14);  // seven large rocks only
+    EXPECT_EQ(O(6, kCrossings), c[0] <= 3 ? 2.0f : 1.0f);
+    app->m_DrawCount = 0, app->p_ScoreDisplay();
+    EXPECT_EQ(ImagesDrawn(97, 11.0f), c[0] == 2 ? 3 : 0);  // the lives left
   }
 }
 
 TEST_F(Round, JoiningTakesTheLowestComputerShipOncePerController) {
   Start(6);
-  KeyDown(kZ);
-  app->p_Game();
-  app->p_Game();  // a controller flying a ship cannot take a second one
-  EXPECT_EQ(P(1, kController), -1.0f);
-  EXPECT_EQ(P(2, kController), -4.0f);
-  KeyUp(kZ);
-  KeyDown(256 + 32 * 2 + 1);  // controller 3's B button
-  app->p_Game();
-  EXPECT_EQ(P(2, kController), 2.0f);
-  EXPECT_EQ(P(3, kController), -4.0f);
-
-  // In a one-player mode a second controller only converts an absent record.
-  Start(1);
-  KeyUp(256 + 32 * 2 + 1);
-  KeyDown(kZ);
-  app->p_Game();
-  KeyUp(kZ);
-  KeyDown(256);  // controller 1's A button
-  app->p_Game();
-  EXPECT_EQ(P(1, kController), -1.0f);
-  EXPECT_EQ(P(2, kController), 0.0f);
-  EXPECT_EQ(P(2, kPresent), 0.0f);
+  for (int key : {kZ, kZ, 256 + 32 * 2 + 1})  // a controller flying a ship cannot take a second one
+    KeyDown(key), app->p_Game(), KeyUp(key);
+  EXPECT_TRUE(P(1, kController) == -1 && P(2, kController) == 2 && P(3, kController) == -4 && P(4, kController) == -4);
 }
 
-TEST_F(Round, ShipsTurnNineDegreesAtMostAndStayInside) {
-  Start(1);
-  ClearField();
-  Human(1, 300.0f, 200.0f);
+TEST_F(Round, AShipTurnsNineDegreesAtATimeFiresEverySevenAndStaysInside) {
+  Start(1, true), Human(1, 300.0f, 200.0f);
   KeyDown(kRight);
-  for (int k = 1; k <= 12; ++k) {
-    const float before = P(1, kHeading);
+  std::vector<int> fired;
+  for (int u = 1; u <= 18; ++u) {
+    const int before = CountKind(30.0f, 40.0f);
+    u == 16 ? KeyUp(kZ) : KeyDown(kZ);  // letting go and pressing again fires at once
     app->p_Game();
-    EXPECT_EQ(P(1, kX), 300.0f + float(k));
-    EXPECT_EQ(P(1, kY), 200.0f);
-    EXPECT_LE(std::fabs(P(1, kHeading) - before), 9.0f);
-    if (k < 10) {
-      EXPECT_EQ(P(1, kHeading), -9.0f * float(k));
-    }
+    if (CountKind(30.0f, 40.0f) > before) fired.push_back(u);
+    ASSERT_EQ(P(1, kX), 300.0f + float(u));
+    ASSERT_NEAR(P(1, kHeading), u < 10 ? -9.0f * float(u) : -90.0f, 1e-4) << u;  // the last degrees snap
   }
-  EXPECT_NEAR(P(1, kWanted), -90.0f, 1e-4);
-  EXPECT_EQ(P(1, kHeading), P(1, kWanted));  // the last few degrees snap
-
-  // Pressed into a corner the ship stays 8 units inside both edges.
-  Human(1, W() - 8.5f, 8.5f);
-  KeyDown(kUp);
-  for (int k = 0; k < 3; ++k) app->p_Game();
-  EXPECT_EQ(P(1, kX), W() - 8.0f);
-  EXPECT_EQ(P(1, kY), 8.0f);
-  EXPECT_NEAR(P(1, kWanted), -45.0f, 1e-4);
+  EXPECT_EQ(fired, (std::vector<int>{1, 8, 15, 17}));
+  EXPECT_NEAR(std::hypot(O(0, kVelX), O(0, kVelY)), 5.0f, 1e-5);
+  ClearField();
+  P(1, kPower) = float(kPowerTriple), P(1, kPowerTime) = 180.0f, P(1, kHeading) = 30.0f;  // fans out 10 degrees
+  KeyUp(kRight), KeyUp(kZ), app->p_Game();
+  KeyDown(kZ);
+  app->p_Game();
+  EXPECT_TRUE(CountKind(30.0f, 40.0f) == 3 && O(0, kAngle) == 30.0f && O(1, kAngle) == 20.0f && O(2, kAngle) == 40.0f);
+  Human(1, W() - 8.5f, 8.5f);  // pressed into a corner: 8 units inside both edges
+  KeyDown(kRight), KeyDown(kUp);
+  for (int u = 0; u < 3; ++u) app->p_Game();
+  EXPECT_TRUE(P(1, kX) == W() - 8.0f && P(1, kY) == 8.0f);
 }
 
-TEST_F(Round, BankingTakesOneGemPerFiveUpdates) {
-  Start(1);
-  ClearField();
-  Human(1, 96.0f, 64.0f);
-  P(1, kGems) = 3.0f;
-  std::vector<int> banked;
-  for (int u = 1; u <= 20 && P(1, kScore) < 3.0f; ++u) {
-    const int frame = app->m_Frame;
-    const float before = P(1, kScore);
+TEST_F(Round, CarriedGemsRideTheTrailAndBankOnePerFiveUpdates) {
+  Start(1, true), Human(1, 96.0f, 64.0f);
+  for (float gems : {0.0f, 1.0f, 3.0f}) {  // the base itself is drawn three times
+    P(1, kGems) = gems;
+    app->m_Frame = 0;  // not player 1's banking phase
     app->p_Game();
-    if (P(1, kScore) > before) {
-      banked.push_back(u);
-      EXPECT_EQ(frame, 1);  // player 1 banks in its own phase only
-    }
+    EXPECT_EQ(ImagesDrawn(1, 1.0f), 3 + int(gems)) << gems;
   }
-  ASSERT_EQ(banked.size(), 3u);
-  EXPECT_GE(banked[2], 11);
-  EXPECT_EQ(banked[1] - banked[0], 5);
-  EXPECT_EQ(banked[2] - banked[1], 5);
-  EXPECT_EQ(P(1, kGems), 0.0f);
-  EXPECT_EQ(app->m_LastScore, 3);
-
-  // Fourteen units from home is too far.
-  Human(1, 96.0f + 14.0f, 64.0f);
-  P(1, kGems) = 1.0f;
+  std::vector<int> banked;
+  for (int u = 1; u <= 20; ++u)
+    if (app->p_Game(), P(1, kScore) > float(banked.size())) banked.push_back(u);
+  EXPECT_EQ(banked, (std::vector<int>{1, 6, 11}));
+  EXPECT_EQ(app->m_LastScore + P(1, kGems), 3);
+  Human(1, 96.0f + 14.0f, 64.0f), P(1, kGems) = 1.0f;  // fourteen units from home is too far
   for (int u = 0; u < 10; ++u) app->p_Game();
   EXPECT_EQ(P(1, kScore), 3.0f);
 }
 
 TEST_F(Round, BasesKeepToTheirCornersWhenTheScreenChangesShape) {
-  Start(6);
-  ClearField();
-  P(0, kCountdown) = 0.0f;
-  Human(2, 300.0f, 200.0f);
-  for (int deviceH : {800, 960}) {  // 640 by 480 becomes 16:10, then 4:3 again
-    Resize(1280, deviceH);
-    app->p_FitScreen(1280, deviceH);
-    P(3, kRespawn) = 100.0f;
+  Start(6, true), Human(2, 300.0f, 200.0f);
+  P(3, kRespawn) = 100.0f;
+  Resize(1280, 800);
+  app->p_FitScreen(1280, 800);
+  app->p_Game();
+  // A ship in flight stays put; a waiting one goes with its base.
+  EXPECT_TRUE(P(2, kBaseY) == H() - 64.0f && P(2, kY) == 200.0f && P(3, kY) == P(3, kBaseY));
+}
+
+TEST_F(Round, AHitShipLosesItsGemsAndReturnsShieldedToItsBaseAfterThreeSeconds) {
+  Start(1, true);
+  Human(1, 200.0f, 200.0f), P(1, kGems) = 2.0f;
+  Place(10, 1.0f, 200.0f, 200.0f);  // a small rock on the ship
+  O(10, kPicOrLife) = 3.0f;         // not drawn like a ship
+  app->p_Game();
+  EXPECT_EQ(app->p_FreeParticle(), 10 * (250 - 20));  // the wreck throws twenty sparks
+  KeyDown(kRight), KeyDown(kZ);
+  for (int u = 1; u <= 359; ++u) {
     app->p_Game();
-    SCOPED_TRACE(testing::Message() << "screen height " << H());
-    for (int p = 1; p <= 4; ++p)
-      EXPECT_TRUE(P(p, kBaseX) > 0.0f && P(p, kBaseX) < W() && P(p, kBaseY) > 0.0f && P(p, kBaseY) < H());
-    EXPECT_EQ(P(2, kY), 200.0f);           // a ship in flight stays put
-    EXPECT_EQ(P(3, kY), P(3, kBaseY));     // a waiting one goes with its base
-    Human(2, P(2, kBaseX), P(2, kBaseY));  // and the bottom corner still banks
-    P(2, kGems) = 1.0f;
-    const float score = P(2, kScore);
-    for (int u = 0; u < 5; ++u) app->p_Game();
-    EXPECT_EQ(P(2, kScore), score + 1.0f);
-    P(2, kY) = 200.0f;
+    const bool back = u >= 179;  // hidden, at home and harmless until then
+    ASSERT_EQ(ImagesDrawn(1, 0.0f), back ? 1 : 0) << u;
+    ASSERT_TRUE(back || (P(1, kX) == 96.0f && P(1, kGems) == 0.0f && CountKind(30.0f, 40.0f) == 0)) << u;
+    // The shield lasts 180 updates in play, counting the one it returns in.
+    ASSERT_EQ(P(1, kPower), float(u < 359 ? kPowerShield : kPowerNone)) << u;
   }
-}
-
-TEST_F(Round, HeldFireShootsEverySevenUpdates) {
-  Start(1);
-  ClearField();
-  Human(1, 300.0f, 200.0f);
-  KeyDown(kZ);
-  std::vector<int> fired;
-  for (int u = 1; u <= 15; ++u) {
-    const int before = CountKind(30.0f, 40.0f);
-    app->p_Game();
-    if (CountKind(30.0f, 40.0f) > before) fired.push_back(u);
-  }
-  EXPECT_EQ(fired, (std::vector<int>{1, 8, 15}));
-  EXPECT_EQ(O(0, kKind), 31.0f);
-  EXPECT_NEAR(O(0, kVelY), -5.0f, 1e-5);
-  EXPECT_EQ(O(0, kPicOrLife), 44.0f - 14.0f);
-
-  // Letting go and pressing again fires at once.
-  KeyUp(kZ);
-  app->p_Game();
-  KeyDown(kZ);
-  app->p_Game();
-  EXPECT_EQ(CountKind(30.0f, 40.0f), 4);
-
-  // The triple shot fans out ten degrees either side.
-  ClearField();
-  KeyUp(kZ);
-  app->p_Game();
-  P(1, kPower) = 2.0f;
-  P(1, kPowerTime) = 180.0f;
-  P(1, kHeading) = 30.0f;
-  KeyDown(kZ);
-  app->p_Game();
-  ASSERT_EQ(CountKind(30.0f, 40.0f), 3);
-  EXPECT_EQ(O(0, kAngle), 30.0f);
-  EXPECT_EQ(O(1, kAngle), 20.0f);
-  EXPECT_EQ(O(2, kAngle), 40.0f);
-}
-
-TEST_F(Round, AFullPoolDoesNotRestartTheCooldown) {
-  Start(1);
-  ClearField();
-  Human(1, 300.0f, 200.0f);
-  for (int r = 0; r <= 400; ++r) O(r, kKind) = 99.0f;  // occupied by a kind nothing updates
-  KeyDown(kZ);
-  for (int u = 0; u < 3; ++u) app->p_Game();
-  EXPECT_LT(P(1, kCooldown), 0.0f);
-  O(250, kKind) = 0.0f;
-  app->p_Game();
-  EXPECT_EQ(O(250, kKind), 31.0f);
-  EXPECT_EQ(P(1, kCooldown), 6.0f);
-}
-
-TEST_F(Round, DestroyedShipWaitsAtItsBaseAndReturnsShielded) {
-  Start(1);
-  ClearField();
-  Human(1, 200.0f, 200.0f);
-  P(1, kGems) = 2.0f;
-  P(1, kRespawn) = 180.0f;
-  KeyDown(kRight);
-  KeyDown(kZ);
-  app->p_Game();
-  EXPECT_EQ(P(1, kX), 96.0f);
-  EXPECT_EQ(P(1, kY), 64.0f);
-  EXPECT_EQ(P(1, kGems), 0.0f);
-  EXPECT_EQ(P(1, kPower), 1.0f);
-  EXPECT_EQ(ImagesDrawn(1, 0.0f), 0);  // not drawn while waiting
-  EXPECT_EQ(CountKind(30.0f, 40.0f), 0);
-
-  P(1, kRespawn) = 3.0f;
-  KeyUp(kZ);
-  app->p_Game();
-  app->p_Game();
-  EXPECT_EQ(P(1, kRespawn), 0.0f);
-  EXPECT_EQ(P(1, kX), 96.0f);
-  app->p_Game();
-  EXPECT_EQ(P(1, kX), 97.0f);
-  EXPECT_EQ(ImagesDrawn(1, 0.0f), 1);
-  // The shield lasts 180 updates in play, counting the one it returns in.
-  for (int u = 0; u < 178; ++u) app->p_Game();
-  EXPECT_EQ(P(1, kPower), 1.0f);
-  app->p_Game();
-  EXPECT_EQ(P(1, kPower), 0.0f);
 }
 
 TEST_F(Round, BattleCountdownFreezesShieldsAndAnnounces) {
-  Start(4);
-  ClearField();
-  Human(1, 300.0f, 200.0f);
-  KeyDown(kRight);
-  KeyDown(kZ);
-  for (int u = 1; u <= 300; ++u) {
+  Start(4, true), Human(1, 300.0f, 200.0f);
+  KeyDown(kRight), KeyDown(kZ);
+  for (int cd = 299; cd >= -1; --cd) {
     app->p_Game();
-    const int cd = int(P(0, kCountdown));
-    SCOPED_TRACE(testing::Message() << "countdown " << cd);
-    ASSERT_EQ(cd, 300 - u);
-    EXPECT_EQ(P(1, kX), 300.0f);
-    EXPECT_EQ(CountKind(30.0f, 40.0f), 0);
-    EXPECT_EQ(P(3, kPower), 1.0f);
-    EXPECT_EQ(Drew("Tap to Join"), cd > 0);
-    EXPECT_EQ(Drew("Prepare for Battle"), cd > 240);
-    const bool three = cd > 180 && cd < 240, two = cd > 120 && cd < 180;
-    const bool one = cd > 60 && cd < 120, fight = cd > 0 && cd < 60;
-    EXPECT_EQ(TextScale("3") == 4.0f, three);
-    EXPECT_EQ(TextScale("2") == 4.0f, two);
-    EXPECT_EQ(TextScale("1") == 4.0f, one);
-    EXPECT_EQ(TextScale("FIGHT") == 4.0f, fight);
+    const bool over = cd < 0;  // then ships move and shoot
+    ASSERT_EQ(P(0, kCountdown), std::max(cd, 0)) << "countdown " << cd;
+    ASSERT_TRUE(P(1, kX) == (over ? 301.0f : 300.0f) && CountKind(30.0f, 40.0f) == over);
+    ASSERT_EQ(P(2, kPower), float(kPowerShield));
+    ASSERT_TRUE(Drew("Tap to Join") == (cd > 0) && Drew("Prepare for Battle") == (cd > 240));
+    ASSERT_TRUE(Drew("3") == (cd > 180 && cd < 240) && Drew("1") == (cd > 60 && cd < 120) &&
+                Drew("FIGHT") == (cd > 0 && cd < 60));
   }
-  // Ships move and shoot once it is over; the shield lasts 60 updates more.
-  app->p_Game();
-  EXPECT_EQ(P(1, kX), 301.0f);
-  EXPECT_EQ(CountKind(30.0f, 40.0f), 1);
-  EXPECT_EQ(P(1, kPower), 1.0f);
 }
 
-TEST_F(Round, BattleEndsWithTheTenthPointAndKeepsItsWinner) {
-  Start(5);
-  ClearField();
-  P(0, kCountdown) = 0.0f;
-  for (int p = 1; p <= 3; ++p) {
-    Human(p, P(p, kBaseX), P(p, kBaseY));
-    P(p, kController) = float(p - 1);  // on controllers, so no keyboard join happens
-    P(p, kScore) = 9.0f;
-    P(p, kGems) = 1.0f;
+TEST_F(Round, SparksTakeAnyFreeRecordSlowFadeAndDie) {
+  app->p_ResetParticles(100);
+  for (int k = 0; k <= 100; ++k) app->p_ThrowParticle(100, 100, 4, 3, 90, 3);
+  EXPECT_EQ(app->m_Particles[0], 4.0f);  // the last of 101 took record 0
+  app->p_ResetParticles(100);
+  app->m_Particles[1010] = 4.0f;  // past the pool: neither moved nor drawn
+  app->p_ThrowParticle(100, 100, 4, 3, 90, 3);
+  app->m_Particles[1007] = 1.31f;  // life 1.31 at 0.02 an update: drawn 66 times
+  int drawn = 0;
+  for (int u = 1; u <= 100; ++u, app->m_DrawCount = 0) drawn += (app->p_DoParticles(1.0f), Commands());
+  EXPECT_EQ(drawn, 66);
+  EXPECT_NEAR(app->m_Particles[1003], 3.0f * std::pow(0.96f, 66.0f), 1e-4);  // sparks slow down
+}
+
+TEST_F(Overlay, PlaceOfTheScoreAndTheHighscoreBox) {
+  const int topTen[10] = {50, 40, 30, 30, 20, 10, 9, 8, 7, 5};
+  // A tie with the tenth entry stays out of the table, so it gets no box.
+  const std::tuple<int, const char*, bool> cases[] = {{60, "1st!", true}, {45, "2nd", true}, {30, "3rd", true},
+                                                      {9, "7th", true},   {6, "10th", true}, {5, "10th", false},
+                                                      {4, "", false}};
+  Start(1);
+  for (const auto& [score, place, box] : cases) {
+    SCOPED_TRACE(score);
+    std::copy_n(topTen, 10, app->m_HiScores.Data()), app->m_LastScore = score;
+    EXPECT_EQ(app->p_MyNth(), String(place));
+    app->m_RoundOver = 1;
+    for (app->m_OverTime = 30, app->m_DrawCount = 0; app->m_Screen == 10; app->m_OverTime = 89, app->m_DrawCount = 0) {
+      app->p_GameOver();
+      EXPECT_TRUE(app->m_OverTime != 31 || Drew("New Highscore") == box);
+    }
+    // The menu records the score; the box stays true while the overlay fades.
+    app->p_LoadMenu(), app->m_Screen = 1;
+    EXPECT_EQ(app->m_HiScores[9], score > 5 ? std::min(score, 7) : 5);
+    app->m_DrawCount = 0, app->p_GameOver();
+    EXPECT_EQ(Drew("New Highscore"), box);
+    app->m_Screen = 10;
   }
-  app->m_Frame = 2;  // player 2's banking phase comes first
-  app->p_Game();
-  EXPECT_EQ(app->m_RoundOver, 1);
-  EXPECT_EQ(app->m_Winner, 12);
-  EXPECT_EQ(P(2, kScore), 10.0f);
-  // A rival sitting at home with a gem banks nothing once the round is over.
-  for (int u = 0; u < 10; ++u) app->p_Game();
-  EXPECT_EQ(app->m_Winner, 12);
-  EXPECT_EQ(P(1, kScore), 9.0f);
-  EXPECT_EQ(P(3, kScore), 9.0f);
 }
