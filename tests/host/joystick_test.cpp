@@ -10,10 +10,8 @@ namespace {
 
 BBJoystickReading Raw(const char* name, int axes, int buttons, int hats, bool gamepad = false) {
   BBJoystickReading r;
-  r.present = true;
-  r.name = name;
+  r.present = true, r.name = name, r.gamepad = gamepad;
   r.axisCount = axes, r.buttonCount = buttons, r.hatCount = hats;
-  r.gamepad = gamepad;
   return r;
 }
 
@@ -37,8 +35,7 @@ TEST_F(Joysticks, ControllersTakePortsInDeviceOrderAndNothingElseDoes) {
   host.devices[2] = Raw("Generic USB Joystick", 4, 12, 1);
   host.devices[3] = Raw("Sony Wireless Controller Motion Sensors", 6, 2, 0);
   host.devices[5] = Raw("Xbox Controller", 6, 11, 1, true);
-  host.devices[2].buttons[3] = 1;
-  host.devices[5].padButtons[GLFW_GAMEPAD_BUTTON_START] = GLFW_PRESS;
+  host.devices[2].buttons[3] = host.devices[5].padButtons[GLFW_GAMEPAD_BUTTON_START] = 1;
   EXPECT_TRUE(Poll(0));
   EXPECT_EQ(Pressed(), std::vector<int>{3});
   EXPECT_TRUE(Poll(1));
@@ -60,20 +57,20 @@ TEST_F(Joysticks, ControllersTakePortsInDeviceOrderAndNothingElseDoes) {
 // A known gamepad lands by meaning (its raw buttons do not count); raw
 // devices read their y axes down as positive, and the framework up.
 TEST_F(Joysticks, LayoutsLandOnSticksAndButtons) {
-  const int kPadHeld[] = {GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_Y, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
-                          GLFW_GAMEPAD_BUTTON_BACK, GLFW_GAMEPAD_BUTTON_GUIDE, GLFW_GAMEPAD_BUTTON_DPAD_UP,
-                          GLFW_GAMEPAD_BUTTON_DPAD_LEFT, GLFW_GAMEPAD_BUTTON_RIGHT_THUMB};
+  using G = std::vector<int>;
   const struct {
     BBJoystickReading device;
     std::vector<float> axes;
-    std::vector<int> held;
+    G held;
     unsigned char hat;
-    std::vector<int> pressed;
+    G pressed;
     std::vector<float> sticks;  // x0, y0, trigger0, x1, y1, trigger1
   } rows[] = {
       {Raw("Wireless Controller", 6, 11, 1, true), {0.5f, -0.75f, -0.25f, 0.125f, -1, 1},
-       std::vector<int>(std::begin(kPadHeld), std::end(kPadHeld)), 0,
-       {0, 3, 5, 6, 8, 9, 13, 14}, {0.5f, 0.75f, 0, -0.25f, 0.125f, 1}},
+       G{GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_Y, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER, GLFW_GAMEPAD_BUTTON_BACK,
+         GLFW_GAMEPAD_BUTTON_GUIDE, GLFW_GAMEPAD_BUTTON_DPAD_UP, GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+         GLFW_GAMEPAD_BUTTON_RIGHT_THUMB},
+       0, {0, 3, 5, 6, 8, 9, 13, 14}, {0.5f, 0.75f, 0, -0.25f, 0.125f, 1}},
       // Ten buttons, five axes sharing one trigger axis, and a hat.
       {Raw("Old Pad", 5, 10, 1), {0.1f, 0.2f, 0.6f, -0.4f, 0.9f}, {1, 8}, BB_HAT_UP | BB_HAT_RIGHT,
        {1, 9, 10, 12}, {0.1f, -0.2f, 0.6f, 0.9f, -0.4f, -0.6f}},
@@ -88,8 +85,7 @@ TEST_F(Joysticks, LayoutsLandOnSticksAndButtons) {
     BBJoystickReading r = row.device;
     std::copy(row.axes.begin(), row.axes.end(), r.gamepad ? r.padAxes : r.axes);
     for (int b : row.held) (r.gamepad ? r.padButtons : r.buttons)[b] = 1;
-    r.buttons[0] |= r.gamepad;
-    r.hat = row.hat;
+    r.buttons[0] |= r.gamepad, r.hat = row.hat;
     host.devices[0] = r;
     for (int b = 0; b < 32; ++b) buttons[b] = true;  // stale state is cleared
     ASSERT_TRUE(Poll(0));
