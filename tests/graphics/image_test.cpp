@@ -58,15 +58,6 @@ TEST_F(Offscreen, StoredPixelsAndVertexColoursArePremultiplied) {
   EXPECT_EQ(Stored(Surface({200, 128, 77, 0}, 2, 1, 2)), (Bytes{100, 128, 0, 0}));
   EXPECT_EQ(Stored(Surface({200, 100, 50}, 1, 1, 3)), (Bytes{200, 100, 50}));
   EXPECT_EQ(Surface({1, 2, 3, 4, 5}, 1, 1, 5)->data, nullptr);  // no such depth
-  // Sub-rectangles arrive as ARGB with a pitch and are clipped to the surface.
-  gxtkSurface* s = Surface(Bytes(24), 3, 2);
-  const unsigned src[] = {0x80C86432u, 0xFF010203u, 0xDEADBEEFu, 0x40FF0000u, 0xFF0000FFu};
-  const unsigned red[16] = {0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u};
-  s->SetSubData(1, 0, 2, 2, src, 3);
-  s->SetSubData(-3, 1, 4, 4, red, 0);
-  s->SetSubData(50, 50, 4, 4, red, 4);
-  EXPECT_EQ(Stored(s), (Bytes{0, 0, 0, 0, 100, 50, 25, 128, 1, 2, 3, 255,  //
-                              255, 0, 0, 255, 64, 0, 0, 64, 0, 0, 255, 255}));
   // Out-of-range input stays inside its own byte (ABGR, premultiplied).
   EXPECT_EQ(gxtkPackColor(200, 100, 50, 0.5f), 0x7F193264u);
   EXPECT_EQ(gxtkPackColor(300, -5, 10.9f, 2), 0xFF1500FFu);
@@ -114,21 +105,6 @@ TEST_F(Offscreen, PictureFilesLoadOrAreRefused) {
             "Cannot load picture " + dir + "deep.png: picture needs too much memory to decode\n"
             "Cannot load picture " + dir + "inflating.png: outofmem\n");
   EXPECT_EQ(game.LoadImageData("quill://nowhere/x.png", &w, &h, &d), nullptr);
-
-  // Through the drawing API, as a strip and as a grid.
-  bb_graphics_SetGraphicsDevice(new gxtkGraphics);
-  Bytes px(96 * 8 * 4);
-  for (size_t i = 0; i < px.size(); i += 4) px[i] = 255, px[i + 3] = i / 4 % 96 < 48 ? 255 : 0;
-  assetgen::WriteFile(dir + "strip.png", assetgen::EncodePng(px, 96, 8, 4));
-  c_Image* image = bb_graphics_LoadImage((dir + "strip.png").c_str(), 4, c_Image::XPadding);
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(Frames(image), "1,0 25,0 49,0 73,0");
-  EXPECT_EQ(image->m_surface->data[50 * 4], 0);  // transparent red became black
-  c_Image* grid = bb_graphics_LoadImage2((dir + "strip.png").c_str(), 32, 8, 3, 0);
-  ASSERT_NE(grid, nullptr);
-  EXPECT_EQ(Frames(grid), "0,0 32,0 64,0");
-  EXPECT_EQ(bb_graphics_LoadImage((dir + "absent.png").c_str(), 1, 0), nullptr);
-  bb_graphics_SetGraphicsDevice(nullptr);
 }
 
 TEST_F(Offscreen, FramesFlagsAndHandles) {
