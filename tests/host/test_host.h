@@ -30,13 +30,8 @@ class RecordingDelegate : public BBGameDelegate {
   void ResumeGame() override { Write("resume"); }
   void UpdateGame() override { Write("update"), onUpdate ? onUpdate() : void(); }
   void RenderGame() override { Write("render"), onRender ? onRender() : void(); }
-  void KeyEvent(int event, int data) override {
-    Write("key " + Ints({event, data}));
-    if (onKey) onKey(event, data);
-  }
-  void MouseEvent(int event, int data, float x, float y) override {
-    Write("mouse " + Ints({event, data, int(x), int(y)}));
-  }
+  void KeyEvent(int event, int data) override { Write("key " + Ints({event, data})), onKey ? onKey(event, data) : void(); }
+  void MouseEvent(int event, int data, float x, float y) override { Write("mouse " + Ints({event, data, int(x), int(y)})); }
   void TouchEvent(int event, int data, float, float) override { Write("touch " + Ints({event, data})); }
   void DiscardGraphics() override { Write("discard"); }
   void Write(const std::string& line) { log && (log->push_back(line), true); }
