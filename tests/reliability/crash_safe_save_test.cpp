@@ -39,12 +39,13 @@ TEST(CrashSafeSave, KilledSavesLeaveOldOrNewStateWhole) {
     }
     close(ready[1]);
     char byte;
-    ASSERT_EQ(read(ready[0], &byte, 1), 0);
+    ssize_t got = read(ready[0], &byte, 1);  // 0 once the write end closes
     close(ready[0]);
     usleep(std::uniform_int_distribution<int>(0, 4000)(random));
     kill(pid, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_EQ(got, 0);
     // Anything but our own SIGKILL means the child failed to save.
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "round " << round;
     String loaded = host.LoadState();
