@@ -1,7 +1,8 @@
 // The real program on one copy of its data folder in which every picture,
 // sound effect and tune is emptied, cut short, replaced by junk or by a
 // hostile file. It must keep running in bounded memory and name each
-// picture it refuses, with the reason, on one line.
+// picture it refuses, with the reason, on one line (and each bad line of
+// the player's controller mappings).
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -68,8 +69,12 @@ TEST(HostileAssets, RefusedOneByOneWhileTheProgramRuns) {
     std::string bytes = Damaged(Read(file), file.extension() == ".png" ? kindOfPicture[file] : sounds++ % 3, random);
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
   }
+  // The player's controller mappings, with a bad second line, are read at start.
+  fs::create_directories(dir / "config/larkspin");
+  std::ofstream(dir / "config/larkspin/gamecontrollerdb.txt") << "03000000de280000ff11000001000000,Pad,a:b0,\nnot a mapping\n";
   pid_t pid = fork();
   if (pid == 0) {
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
     if (chdir(dir.c_str()) != 0 || !freopen("errors.txt", "w", stderr)) _exit(126);
     execl("./larkspin", "larkspin", (char*)nullptr);
     _exit(127);
@@ -97,6 +102,13 @@ TEST(HostileAssets, RefusedOneByOneWhileTheProgramRuns) {
   EXPECT_FALSE(ended) << "status " << status << "\n" << Read(dir / "errors.txt");
   EXPECT_LT(ended ? 0 : std::stol(peak), kMaxPeakKb) << peak;
   EXPECT_EQ(std::count(refused.begin(), refused.end(), 0), 0) << Read(dir / "errors.txt");
+  EXPECT_NE(Read(dir / "errors.txt").find("/larkspin/gamecontrollerdb.txt:2: controller mapping skipped"), std::string::npos);
+  // Without a display the program says so and ends with a failure status.
+  std::string bare = "cd " + dir.string() + " && env -u DISPLAY -u WAYLAND_DISPLAY ./larkspin 2>/dev/null; echo $?";
+  FILE* p = popen(bare.c_str(), "r");
+  char out[64] = {};
+  EXPECT_EQ(std::string(out, fread(out, 1, sizeof out - 1, p)), "glfwInit failed\n255\n");
+  pclose(p);
   fs::remove_all(dir);
 }
 
