@@ -38,6 +38,7 @@ std::string Frames(c_Image* image) {
     out += (i ? " " : "") + std::to_string(image->m_frames[i]->m_x) + "," + std::to_string(image->m_frames[i]->m_y);
   return out;
 }
+
 class Offscreen : public ::testing::Test {
  protected:
   void SetUp() override {
