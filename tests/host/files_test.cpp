@@ -164,4 +164,17 @@ TEST_F(Files, SavesGoThroughALinkToItsTarget) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "synced"), fs::directory_iterator()), 1);
 }
 
+// A web address reaches the opener as one argument, through no shell.
+TEST_F(Files, OpenUrlHandsTheAddressOverAsOneArgument) {
+  std::ofstream("xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > args.tmp; mv args.tmp args\n";
+  fs::permissions("xdg-open", fs::perms::owner_all);
+  const std::string path = getenv("PATH");
+  setenv("PATH", (dir.string() + ":" + path).c_str(), 1);
+  host.OpenUrl("http://example.com/a b;touch pwned");
+  setenv("PATH", path.c_str(), 1);
+  for (int i = 0; i < 200 && !fs::exists("args"); ++i) usleep(25 * 1000);
+  EXPECT_EQ(ReadBytes("args"), "1\nhttp://example.com/a b;touch pwned\n");
+  EXPECT_FALSE(fs::exists("pwned"));
+}
+
 }  // namespace
