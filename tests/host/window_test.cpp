@@ -8,9 +8,9 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
-#include <functional>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 
 #include "host/gamepad_mappings.h"
