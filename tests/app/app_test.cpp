@@ -65,8 +65,9 @@ struct AppTest : ::testing::Test {
   AppTest() { host.StartGame(); }  // every test starts from a started game
 
   // Key events (+key pressed, -key released), then one update; returns its entry.
+  // Presses skip the delegate, whose close and back would end this process.
   std::string update(std::initializer_list<int> keys = {}) {
-    for (int key : keys) host.KeyEvent(key > 0 ? 1 : 2, std::abs(key));
+    for (int key : keys) bb_input_device->p_KeyEvent(key > 0 ? 1 : 2, std::abs(key));
     host.UpdateGame();
     return app->log.back();
   }
@@ -81,9 +82,8 @@ TEST_F(AppTest, CallsReachTheAppInOrderWithThatMomentsState) {
   update();
   host.SuspendGame();
   host.RenderGame();
-  host.KeyEvent(1, 65);
   host.ResumeGame();
-  update();
+  update({+65});
   EXPECT_EQ(app->log, (Log{"create 640x480", "update 640x480", "render 900x480", "update 900x700",
                            "suspend 900x700", "render 900x700", "resume 900x700", "update hit65 down65 900x700"}));
   host.MotionEvent(10, 0, 1, 2, 3);
@@ -134,7 +134,7 @@ TEST_F(AppTest, KeysAndCharactersLastOneUpdateAndFullQueuesDropTheRest) {
   for (int i = 0; i < 32; ++i) chars += " char" + std::to_string(65536 + i);
   EXPECT_EQ(update(), chars + " 640x480");
   // 33 hits fit; a press beyond them must not leave a count the update cannot clear.
-  for (int key = 65; key < 65 + 34; ++key) host.KeyEvent(1, key);
+  for (int key = 65; key < 65 + 34; ++key) bb_input_device->p_KeyEvent(1, key);
   std::string first = update({-65, +65, +3});
   EXPECT_EQ(first.rfind("update down3 hit65 down65 hit66 down66", 0), 0u) << first;
   EXPECT_NE(first.find(" hit97 down97 down98 640x480"), std::string::npos) << first;
@@ -158,7 +158,7 @@ TEST_F(AppTest, LeftButtonAndFirstFingerMirrorEachOther) {
 }
 
 TEST_F(AppTest, OutOfRangeCodesAreIgnoredButTheEdgesAreLive) {
-  for (int key : {0, 512, -7, 511}) host.KeyEvent(1, key);
+  for (int key : {0, 512, -7, 511}) bb_input_device->p_KeyEvent(1, key);
   for (int finger : {32, -1, 31}) host.TouchEvent(7, finger, 5, 6);
   host.MouseEvent(4, 2147483647, 1, 2);
   EXPECT_EQ(update(), "update hit415 down415 hit511 down511 640x480");
@@ -203,15 +203,17 @@ TEST(RandomTest, EachSeedGivesItsFixedSequence) {
 
 TEST(AppExitTest, SecondAppIsAnErrorAndCloseOrBackEndsNormally) {
   ExpectRuntimeError([] { FakeHost host; newApp(); (new TestApp)->m_new(); }, "App has already been created");
-  // Every press ends the program, also one the input state already holds down.
-  for (int press : {432, 416, -432}) {
-    EXPECT_EQ(RunInChild([press] {
+  // Close and back end the program, also when held; other keys and releases do not.
+  const int rows[][4] = {{1, 432, 0, 0}, {1, 416, 0, 0}, {1, 432, 1, 0}, {1, 65, 0, 101}, {2, 432, 1, 100}};
+  for (const auto& row : rows) {  // event, key, held before, exit status (100 + the key's state)
+    EXPECT_EQ(RunInChild([&row] {
                 FakeHost host;
                 newApp();
                 host.StartGame();
-                if (press < 0) bb_input_device->p_KeyEvent(1, -press);
-                host.KeyEvent(1, std::abs(press));
-              }).status, 0) << press;
+                if (row[2]) bb_input_device->p_KeyEvent(1, row[1]);
+                host.KeyEvent(row[0], row[1]);
+                exit(100 + bb_input_KeyDown(row[1]));
+              }).status, row[3]) << row[0] << " " << row[1];
   }
 }
 
