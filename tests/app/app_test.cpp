@@ -87,7 +87,7 @@ TEST_F(AppTest, CallsReachTheAppInOrderWithThatMomentsState) {
   EXPECT_EQ(app->log, (Log{"create 640x480", "update 640x480", "render 900x480", "update 900x700",
                            "suspend 900x700", "render 900x700", "resume 900x700", "update hit65 down65 900x700"}));
   host.MotionEvent(10, 0, 1, 2, 3);
-  EXPECT_TRUE(bb_graphics_renderDevice == nullptr && bb_input_AccelY() == 2);
+  EXPECT_TRUE(bb_graphics_renderDevice == nullptr && bb_input_AccelX() == 1 && bb_input_AccelY() == 2);
 }
 
 // Display modes keep the first of each size in host order. What the framework
@@ -198,7 +198,7 @@ TEST(RandomTest, EachSeedGivesItsFixedSequence) {
   }
   bb_random_Init();
   EXPECT_FLOAT_EQ(bb_random_Rnd2(-4, 6), 11984094 * 10 / 16777216.0f - 4);  // one step from 1234
-  EXPECT_TRUE(bb_math_Abs(-7) == 7 && bb_math_Abs(INT_MIN) == INT_MIN);
+  EXPECT_TRUE(bb_math_Abs(-7) == 7 && bb_math_Abs(INT_MIN) == INT_MIN && bb_math_Max(-3, -9) == -3);
 }
 
 TEST(AppExitTest, SecondAppIsAnErrorAndCloseOrBackEndsNormally) {

@@ -62,7 +62,7 @@ TEST(IntMapTest, MatchesStdMapUnderRandomSetRemoveAndLookup) {
 TEST(StackTest, ReadsOutsideTheStackAnswerNull) {
   gc_init();
   c_Stack* stack = (new c_Stack)->m_new();
-  EXPECT_TRUE(stack->p_Get(0) == nullptr && stack->p_Get(-1) == nullptr);
+  EXPECT_TRUE(stack->p_Get(0) == nullptr && stack->p_Get(-1) == nullptr && stack->p_Length() == 0);
 }
 
 }  // namespace
