@@ -3,7 +3,8 @@
 # One GoogleTest executable registered with CTest as a single test.
 # WINDOW runs it under a private Xvfb server (xvfb-run -a), so real-window
 # tests need no display of their own. Audio goes to OpenAL Soft's null
-# backend unless the test names its own ALSOFT_* environment.
+# backend unless the test names its own ALSOFT_* environment. Every run goes
+# through run_to_end.sh, which fails a program that stops before its last test.
 function(larkspin_add_test name)
   cmake_parse_arguments(ARG "WINDOW" "TIMEOUT" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -17,7 +18,7 @@ function(larkspin_add_test name)
     set(command xvfb-run -a -s "-screen 0 1280x1024x24" ${command})
     list(APPEND labels window)
   endif()
-  add_test(NAME ${name} COMMAND ${command})
+  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tests/support/run_to_end.sh ${command})
 
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
