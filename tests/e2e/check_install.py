@@ -1,10 +1,9 @@
 """The game as it is installed, both ways. `cmake --install` into a fresh
-prefix: the program with data/ beside it, the launcher on the PATH, the
-desktop entry, the software-centre entry, the manual page and the icon in
-three sizes. The Debian package CPack builds: its dependencies and contents
-unpacked with `dpkg -x`, the licence, lintian and the three validators on
-it; then its launcher answers --version and starts the game from the user's
-state directory to its menu under Xvfb, and F4 ends it with status 0."""
+prefix: the program with data/ beside it, the launcher, the manual page and
+the icon in three sizes. The Debian package CPack builds: its dependencies,
+its contents unpacked with `dpkg -x`, the licence, lintian and the three
+validators; its launcher answers --version and starts the game from the
+user's state directory to its menu, and F4 ends it."""
 
 import glob
 import os

@@ -51,6 +51,7 @@ class Picture:
             f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height,
                                                                       8, 2, 0, 0, 0)) +
                     chunk(b"IDAT", zlib.compress(rows, 6)) + chunk(b"IEND", b""))
+        return path
 
     def pixel(self, x, y):
         i = (y * self.width + x) * 3
@@ -89,9 +90,7 @@ def is_loading(pic, win):  # black, the blue and orange spinner rings and the lo
             pic.share((x, y, x + w, y + 40), dark) > 0.8)
 
 
-def is_menu(pic, win):
-    x, y, w, h = win
-    return pic.share((x, y, x + w // 2, y + h), menu_blue) > 0.35
+def is_menu(pic, win): return pic.share((win[0], win[1], win[0] + win[2] // 2, win[1] + win[3]), menu_blue) > 0.35
 
 
 def is_round(pic, win):  # a black field, ship 1's base lit in the top left corner
@@ -132,8 +131,7 @@ def ai_label_box(win):  # "AI" over the top left base while the computer flies s
     return (win[0] + 84, win[1] + 40, win[0] + 108, win[1] + 56)
 
 
-def computer_flies_ship_1(pic, win):
-    return pic.share(ai_label_box(win), grey_lettering, step=1) > 0.005
+def computer_flies_ship_1(pic, win): return pic.share(ai_label_box(win), grey_lettering, step=1) > 0.005
 
 
 def records_box(win):  # the records on the right of the menu (rows start at y 60)
@@ -141,8 +139,7 @@ def records_box(win):  # the records on the right of the menu (rows start at y 6
     return (x + w - 230, y + 40, x + w - 4, y + h - 40)
 
 
-def has_records(pic, win):
-    return pic.share(records_box(win), records_text, step=1) > 0.01
+def has_records(pic, win): return pic.share(records_box(win), records_text, step=1) > 0.01
 
 
 def is_fullscreen(pic, _win):  # the menu's blue and the records' navy in every corner
@@ -152,13 +149,11 @@ def is_fullscreen(pic, _win):  # the menu's blue and the records' navy in every 
             is_menu(pic, (0, 0, W, H)))
 
 
-def is_windowed_menu(pic, win):
-    return is_menu(pic, win) and pic.share((8, 8, 200, 200), menu_blue) < 0.1
+def is_windowed_menu(pic, win): return is_menu(pic, win) and pic.share((8, 8, 200, 200), menu_blue) < 0.1
 
 
-CHECKS = {"loading": is_loading, "menu": is_menu, "round": is_round, "pause": is_pause,
-          "game-over": is_game_over, "options": is_options, "records": has_records,
-          "fullscreen": is_fullscreen, "windowed": is_windowed_menu}
+CHECKS = {"loading": is_loading, "menu": is_menu, "round": is_round, "pause": is_pause, "game-over": is_game_over,
+          "options": is_options, "records": has_records, "fullscreen": is_fullscreen, "windowed": is_windowed_menu}
 
 
 # --------------------------------------------------------- the X server
@@ -176,10 +171,8 @@ class XClientMessage(ctypes.Structure):
 
 
 class Xvfb:
-    """A private X server on a display number it picks itself, with the two
-    things xdotool cannot do: grab the screen fast enough to catch a loading
-    screen of a third of a second, and press a window's close button the way
-    a window manager does (WM_DELETE_WINDOW)."""
+    """A private X server on a free display, doing what xdotool cannot: fast
+    screen grabs, and a window manager's press of a close button."""
 
     def __init__(self):
         read_end, write_end = os.pipe()
@@ -240,9 +233,10 @@ class Session:
         self.xvfb = Xvfb()
 
     def launch(self, argv, cwd=None, env=None):
-        """Starts the program (its sound captured unless env is given) and
-        returns the first frames that were not all black, grabbed while its
-        window was searched for: a slow search cannot miss the loading screen."""
+        """Starts the program (its sound captured unless env is given) and,
+        while its window is searched for, grabs the screen: returns the first
+        frames not all black, to be judged after, so that neither the search
+        nor judging each frame can make the brief loading screen be missed."""
         n = len(self.launches) + 1
         audio, output = (os.path.join(self.out, name % n) for name in ("audio-%d.wav", "output-%d.txt"))
         if env is None:
@@ -255,13 +249,13 @@ class Session:
         with open(output, "w") as log:
             self.proc = subprocess.Popen(argv, cwd=cwd or self.work, stdout=log, stderr=subprocess.STDOUT,
                                          env=dict(env, DISPLAY=self.xvfb.display))
-        finder, frames = threading.Thread(target=self.find_window, args=(20,)), []
+        finder, frames, end = threading.Thread(target=self.find_window, args=(20,)), [], time.monotonic() + 20
         finder.start()
-        while finder.is_alive():
-            if len(frames) < 25:
-                pic = self.xvfb.grab()
-                frames += [pic] if pic.rgb.strip(b"\0") else []
+        while len(frames) < 20 and time.monotonic() < end and (finder.is_alive() or self.window):
+            pic = self.xvfb.grab()
+            frames += [pic] if pic.rgb.strip(b"\0") else []
             time.sleep(0.02)
+        finder.join()
         return frames
 
     def xdo(self, *args):
@@ -269,8 +263,7 @@ class Session:
                               env=dict(os.environ, DISPLAY=self.xvfb.display), timeout=30).stdout
 
     def find_window(self, timeout=5):
-        """Waits for the visible window titled Larkspin, gives it the
-        keyboard and notes where it is."""
+        """Waits for the window titled Larkspin, gives it the keyboard, notes where it is."""
         end = time.monotonic() + timeout
         while time.monotonic() < end and self.running():
             ids = self.xdo("search", "--onlyvisible", "--name", "^Larkspin$").split()
@@ -296,8 +289,7 @@ class Session:
             time.sleep(gap)
 
     def click(self, x, y, hold=0.1):
-        """A left click (a touch to the game) held for hold seconds; one
-        xdotool run presses and releases, so a short hold stays short."""
+        """A touch held for hold seconds: one xdotool run, so a short hold stays short."""
         self.xdo("mousemove", self.box[0] + x, self.box[1] + y)
         self.xdo("mousedown", 1, "sleep", hold, "mouseup", 1)
         time.sleep(0.15)
@@ -328,8 +320,7 @@ class Session:
         return status
 
     def stage(self, name, look, timeout=8.0, frames=()):
-        """Waits until the screen passes the named check (looking first at
-        frames already grabbed) and keeps that shot."""
+        """Waits for the screen (frames first) to pass the look's check; keeps that shot."""
         frames, end, pic, reached = list(frames), time.monotonic() + timeout, None, False
         while self.running() and self.window:
             pic = frames.pop(0) if frames else self.xvfb.grab()
@@ -337,10 +328,8 @@ class Session:
             if reached or (not frames and time.monotonic() > end):
                 break
             time.sleep(0 if frames else 0.03)
-        path = pic and os.path.join(self.out, "%02d-%s%s.png" % (len(self.stages) + 1, name,
-                                                                "" if reached else "-not-reached"))
-        if pic:
-            pic.save(path)
+        path = pic and pic.save(os.path.join(self.out, "%02d-%s%s.png" % (
+            len(self.stages) + 1, name, "" if reached else "-not-reached")))
         self.stages.append({"stage": name, "look": look, "reached": reached, "shot": path,
                             "window": list(self.box) if self.window else None})
         print("  %-28s %s" % (name, "ok" if reached else "NOT REACHED"))
@@ -363,9 +352,8 @@ QUICK_CLICK = 0.005  # a touchpad tap: pressed and released within one update
 
 
 def to_dial(s, mode):
-    """Turns the dial to mode 1..6 with the up and down keys (it starts on 2),
-    then gives the dial the focus: left twice reaches the options cog
-    whatever had the focus, right once is the dial."""
+    """Turns the dial (it starts on 2) to mode 1..6 and focuses it: left twice
+    reaches the options cog whatever had the focus, right once is the dial."""
     for key, times in (("Up", 6), ("Down", mode - 1), ("Left", 2), ("Right", 1)):
         s.tap(key, times)
 
@@ -409,8 +397,7 @@ def play_round(s, mode):
 
 
 def options_sound(s):
-    """Steps the sound level round in the options box: menu clicks while it
-    is OFF, then again at Loud."""
+    """Menu clicks with the sound set OFF in the options box, then at Loud."""
     for level, steps in (("silent", 3), ("loud", 1)):  # Normal, Quiet, OFF; then Loud
         s.tap("Left", 3)                  # focus on the options cog
         s.tap("Return")
@@ -451,9 +438,8 @@ def battles(s):
 
 
 def time_attack(s):
-    """A round played to its end (a little over two minutes), ship 1 left to
-    the computer so it scores; a second launch shows the records and ends by
-    the window's close button."""
+    """A round played out (two minutes), the computer scoring with ship 1; a
+    second launch shows the records and is ended by the window's close button."""
     to_dial(s, 1)
     time.sleep(0.8)
     s.stage("records-before", "records")
@@ -476,14 +462,13 @@ def time_attack(s):
 PLAYS = {"solo": solo, "battles": battles, "time-attack": time_attack}
 
 
-def play(name, exe, out, seed_tool=None):
-    """One play from a fresh launch (with planted records if seed_tool is
-    given); true when every launch ended as asked with status 0."""
+def play(name, exe, out):
+    """One play from a fresh launch; true when every launch ended as asked with status 0."""
     s = Session(out)
     s.exe = os.path.abspath(exe)
     try:
-        if seed_tool:
-            subprocess.run([seed_tool, "seed"], cwd=s.work, check=True, capture_output=True)
+        if STATE_TOOL:                    # the tests' plays start from planted records
+            subprocess.run([STATE_TOOL, "seed"], cwd=s.work, check=True, capture_output=True)
         print("%s: %s on %s, output in %s" % (name, exe, s.xvfb.display, out))
         s.stage("loading", "loading", timeout=10, frames=s.launch([s.exe]))
         if not s.stage("menu", "menu", timeout=15):
@@ -505,8 +490,7 @@ def session(name):
 
 
 def stages(*plays):
-    """Each stage name with the list of its entries in the plays (every play
-    has its own loading screen and menu)."""
+    """Each stage's entries in the plays (each play has a loading screen and a menu)."""
     found = {}
     for name in plays or PLAYS:
         for st in session(name)["stages"]:
@@ -515,8 +499,7 @@ def stages(*plays):
 
 
 def state_show(directory):
-    """The state tool's reading of directory/.quillstate: (messages, settings, lists)
-    where lists[(mode, "first" | "second")] is that list of ten."""
+    """directory/.quillstate read by the state tool: messages, settings, lists[(mode, which)]."""
     out = subprocess.run([STATE_TOOL, "show"], cwd=directory, capture_output=True, text=True,
                          timeout=60, check=True).stdout
     messages, settings, lists = [], [], {}
@@ -532,9 +515,8 @@ def state_show(directory):
 
 
 class Sound:
-    """A capture in the format launch() asks for. A program that ends
-    without closing its device leaves the header's sizes unwritten, so
-    everything after the data chunk's header is the sound."""
+    """A capture in launch()'s format: all after the data chunk's header, whose
+    size a program that ends without closing its device leaves unwritten."""
     RATE = 2 * 44100  # samples per second, the channels interleaved
 
     def __init__(self, path):
@@ -542,9 +524,6 @@ class Sound:
             data = f.read()
         start = data.index(b"data", 12) + 8
         self.pcm = array.array("h", data[start:len(data) - (len(data) - start) % 2])
-
-    def seconds(self):
-        return len(self.pcm) / self.RATE
 
     def envelope(self, start, end, step=0.05):
         """RMS of each step-long slice from start to end."""
@@ -574,10 +553,8 @@ def main():
     ap.add_argument("plays", nargs="*", default=list(PLAYS), help=", ".join(PLAYS))
     ap.add_argument("--exe", default=GAME or "build/larkspin", help="the game program")
     ap.add_argument("--out", default=SESSION or "build/demo", help="one folder per play goes here")
-    ap.add_argument("--seed-tool", default=STATE_TOOL or None, help="plants recognisable records first")
     args = ap.parse_args()
-    sys.exit(0 if all([play(name, args.exe, os.path.join(args.out, name), args.seed_tool)
-                       for name in args.plays]) else 1)
+    sys.exit(0 if all([play(name, args.exe, os.path.join(args.out, name)) for name in args.plays]) else 1)
 
 
 if __name__ == "__main__":
