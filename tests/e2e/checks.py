@@ -40,7 +40,7 @@ def audio(_):
     its file, and the options box's sound level is heard: clicks are silent
     while it is OFF and audible again at Loud."""
     noise, audible = 30.0, 300.0  # RMS of 16-bit samples
-    launch = d.session("solo")["launches"][0]
+    launch = d.session("options")["launches"][0]
     sound, events = d.Sound(launch["audio"]), dict(launch["events"])
     with wave.open(os.path.join(os.path.dirname(d.GAME), "data", "sfx", "096.wav")) as w:
         jingle = w.getnframes() / w.getframerate()

@@ -419,21 +419,20 @@ def options_sound(s):
     s.stage("options-closed", "menu")
 
 
-def solo(s):
-    for mode in (1, 2, 3):
+def rounds(s, modes):
+    for mode in modes:
         play_round(s, mode)
+    return s.finish("F4") == 0
+
+
+def options(s):
+    """The options box's sound level, then full screen and back."""
     options_sound(s)
     for look in ("fullscreen", "windowed"):
         s.tap("F11")
         time.sleep(0.5)
         s.find_window()
         s.stage(look, look, timeout=10)
-    return s.finish("F4") == 0
-
-
-def battles(s):
-    for mode in (4, 5, 6):
-        play_round(s, mode)
     return s.finish("F4") == 0
 
 
@@ -459,7 +458,8 @@ def time_attack(s):
     return s.finish("close button") == 0
 
 
-PLAYS = {"solo": solo, "battles": battles, "time-attack": time_attack}
+PLAYS = {"solo": lambda s: rounds(s, (1, 2, 3)), "battles": lambda s: rounds(s, (4, 5, 6)),
+         "options": options, "time-attack": time_attack}
 
 
 def play(name, exe, out):
