@@ -73,7 +73,7 @@ assets-preview: configure
 	$(BUILD)/tools/assetgen/larkspin_assetgen --preview $(BUILD)/assets-preview
 
 # Plays the game through under a private Xvfb server, driven by xdotool:
-# a screenshot per stage and the captured sound land in $(BUILD)/demo/.
+# a screenshot per stage and the captured sound land in $(BUILD)/demo/<play>/.
 demo: build
 	@scripts/larkspin-demo --exe $(BUILD)/larkspin --out $(BUILD)/demo
 

@@ -1,32 +1,24 @@
 """The game as it is installed, both ways. `cmake --install` into a fresh
-prefix: the program with data/ beside it, the launcher on the PATH, the
-desktop entry, the software-centre entry, the manual page and the icon in
-three sizes. The Debian package CPack builds: its dependencies and contents
-unpacked with `dpkg -x`, the licence, lintian and the three validators on
-it; then its launcher answers --version and starts the game from the user's
-state directory to its menu under Xvfb, and F4 ends it with status 0."""
+prefix: the program with data/ beside it, the launcher, the manual page and
+the icon in three sizes. The Debian package CPack builds: its dependencies,
+its contents unpacked with `dpkg -x`, the licence, lintian and the three
+validators; its launcher answers --version and starts the game from the
+user's state directory to its menu, and F4 ends it."""
 
 import glob
 import os
 import shutil
 import struct
 import subprocess
-import sys
 import xml.etree.ElementTree as ET
 
-from e2e_support import SCRATCH, SOURCE, demo
+import driver
 
-BUILD = os.environ["LARKSPIN_BINARY_DIR"]
-work = os.path.join(SCRATCH, "install")
+BUILD, SOURCE = os.environ["LARKSPIN_BINARY_DIR"], os.environ["LARKSPIN_SOURCE_DIR"]
+work = os.path.join(driver.SCRATCH, "install")
 prefix, root, home = (os.path.join(work, name) for name in ("prefix", "root", "xdg"))
 shutil.rmtree(work, ignore_errors=True)
-failures = []
-
-
-def expect(ok, what):
-    print("ok  " if ok else "FAIL", what)
-    if not ok:
-        failures.append(what)
+expect = driver.expect
 
 
 def run(*argv, **kw):
@@ -41,8 +33,7 @@ for name in ("gfx.png", "menu-hd.png", "fonts", "sfx/096.wav", "sfx/fish.ogg"):
 expect(os.access(at("bin", "larkspin"), os.X_OK), "the launcher is bin/larkspin")
 expect(os.path.exists(at("share", "man", "man6", "larkspin.6")), "the manual page larkspin(6)")
 for size in (128, 256, 512):
-    path = at("share", "icons", "hicolor", "%dx%d" % (size, size), "apps", "larkspin.png")
-    with open(path, "rb") as f:
+    with open(at("share", "icons", "hicolor", "%dx%d" % (size, size), "apps", "larkspin.png"), "rb") as f:
         head = f.read(24)
     expect(head[:8] == b"\x89PNG\r\n\x1a\n" and struct.unpack(">II", head[16:24]) == (size, size),
            "a %d-pixel icon" % size)
@@ -63,10 +54,8 @@ for path in ("games/larkspin", "lib/games/larkspin/larkspin"):
     expect(os.access(usr(path), os.X_OK), "/usr/%s" % path)
 for name in ("gfx.png", "sfx/fish.ogg"):
     expect(os.path.exists(usr("share", "games", "larkspin", name)), "its data in /usr/share/games")
-with open(os.path.join(SOURCE, "LICENSE")) as f:
-    first_line = f.readline().strip()
-with open(usr("share", "doc", "larkspin", "copyright")) as f:
-    copyright = f.read()
+with open(os.path.join(SOURCE, "LICENSE")) as f, open(usr("share", "doc", "larkspin", "copyright")) as g:
+    first_line, copyright = f.readline().strip(), g.read()
 expect(copyright.startswith("Format: https://www.debian.org/doc/packaging-manuals/copyright-format")
        and first_line in copyright and "License: Zlib" in copyright, "the machine-readable licence")
 lintian = run("lintian", "--fail-on", "error,warning", deb)
@@ -97,20 +86,15 @@ env = dict(os.environ, XDG_DATA_HOME=home, ALSOFT_DRIVERS="null",
            PATH=usr("games") + os.pathsep + os.environ.get("PATH", ""))
 version = run("larkspin", "--version", env=env)
 expect(version.stdout == "Larkspin %s\n" % field("Version"), "--version: %s" % version.stdout)
-session = demo.Session(os.path.join(work, "game"), os.path.join(work, "demo"))
+session = driver.Session(os.path.join(work, "play"))
 try:
-    game = session.game = demo.Game(["larkspin"], session.xvfb.display, "/",
-                                    os.path.join(work, "output.txt"), session.x11, env)
-    expect(game.find_window() is not None, "the launcher opens the game's window")
+    session.launch(["larkspin"], cwd="/", env=env)
+    expect(session.window, "the launcher opens the game's window")
     # The records panel's lettering needs the game's data: a bare menu does not.
-    expect(session.stage("menu", "records", "the packaged game reaches its menu", timeout=20),
-           "the packaged game reaches its menu with its data")
-    state_dir = os.path.join(home, "larkspin")
-    expect(os.path.realpath("/proc/%d/cwd" % game.proc.pid) == os.path.realpath(state_dir),
+    expect(session.stage("menu", "records", timeout=20), "the packaged game reaches its menu with its data")
+    expect(os.path.realpath("/proc/%d/cwd" % session.proc.pid) == os.path.realpath(os.path.join(home, "larkspin")),
            "the game runs in $XDG_DATA_HOME/larkspin")
-    game.tap("F4")
-    status = game.wait(15)
-    expect(status == 0, "F4 ends it with status 0 (got %s)" % status)
+    expect(session.finish("F4") == 0, "F4 ends it with status 0")
 finally:
     session.close()
-sys.exit(1 if failures else 0)
+driver.at_exit()

@@ -1,10 +1,7 @@
-// Reads or writes the state file "./.quillstate" of the current directory
-// through the game's own saved-data code, so the tests judge a session's
-// file exactly the way the next launch of the game will.
-//
-//   state_tool show   load the file and print the load messages, the
-//                     settings and both lists of every mode
-//   state_tool seed   write a state with recognisable record tables
+// Reads or writes the state file ./.quillstate through the game's own saved
+// data code, so the tests judge a play's file the way the next launch will:
+// "show" prints the load messages, the settings and both lists of every
+// mode; "seed" writes a state with recognisable record tables.
 #include <cstdio>
 #include <cstring>
 
