@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <climits>
 #include <cstdio>
+#include <utility>
 
 #include "support/child_process.h"
 #include "runtime/runtime.h"
@@ -27,41 +29,19 @@ TEST(ErrorExit, RuntimeErrorPrintsTwoLinesAndStopsWithoutDebugger) {
   EXPECT_EQ(quiet.out + quiet.err, "");
 }
 
-TEST(ErrorExit, ArrayIndexOutsideBoundsIsARuntimeError) {
-  for (int index : {-1, 3, 1 << 30}) {
-    ChildResult r = RunInChild([index] {
-      Array<int> a(3);
-      a[index] = 7;
-      bbPrint("wrote");
-    });
-    EXPECT_EQ(r.status, 255) << index;
-    EXPECT_EQ(r.out, "Quill Runtime Error : Array index out of range\n\n") << index;
-  }
-}
-
-TEST(ErrorExit, FatalSignalsBecomeRuntimeErrors) {
-  struct Case {
-    int signal;
-    const char* text;
-  } cases[] = {{SIGSEGV, "Memory access violation"},
-               {SIGILL, "Illegal instruction"},
-               {SIGFPE, "Floating point exception"},
-               {SIGUSR1, "Unknown signal"}};
-  for (const Case& c : cases) {
-    ChildResult r = RunInChild([&c] {
-      signal(c.signal, sighandler);
-      raise(c.signal);
-    });
-    EXPECT_EQ(r.status, 255) << c.text;
-    EXPECT_EQ(r.out, std::string("Quill Runtime Error : ") + c.text + "\n\n");
-  }
-}
-
-TEST(ErrorExit, MessageBytesAreWidenedLikeCStrings) {
-  // A byte above 0x7F becomes the unit 0xFF00 | byte, which prints as three
-  // UTF-8 bytes.
-  ChildResult r = RunInChild([] { dbg_error("caf\xE9"); });
-  EXPECT_EQ(r.out, "Quill Runtime Error : caf\xEF\xBF\xA9\n\n");
+TEST(ErrorExit, MisuseAndFatalSignalsAreRuntimeErrors) {
+  for (int index : {-1, 3, 1 << 30})
+    ExpectRuntimeError([index] { Array<int>(3)[index] = 7; }, "Array index out of range");
+  // A negative or huge size is refused before any rounding can wrap it.
+  for (int size : {-1, INT_MAX}) ExpectRuntimeError([size] { gc_object_alloc(size); }, "Out of memory");
+  std::pair<int, const char*> signals[] = {{SIGSEGV, "Memory access violation"},
+                                           {SIGILL, "Illegal instruction"},
+                                           {SIGFPE, "Floating point exception"},
+                                           {SIGUSR1, "Unknown signal"}};
+  for (auto& s : signals)
+    ExpectRuntimeError([&s] { signal(s.first, sighandler), raise(s.first); }, s.second);
+  // A byte above 0x7F becomes the unit 0xFF00 | byte: three UTF-8 bytes.
+  ExpectRuntimeError([] { dbg_error("caf\xE9"); }, "caf\xEF\xBF\xA9");
 }
 
 TEST(StopProtocol, DebuggerCommands) {
