@@ -17,7 +17,7 @@ class Completion : public Object, public c_IOnHttpRequestComplete {
   bool offMainThread = false;
 
   int p_OnHttpRequestComplete(c_HttpRequest* request) override {
-    offMainThread |= std::this_thread::get_id() != TestThread();
+    offMainThread |= std::this_thread::get_id() != EnsureNetStarted();
     ++calls, status = request->p_Status(), response = request->p_ResponseText().ToUtf8();
     return 0;
   }
@@ -48,7 +48,7 @@ Peer::Script Endless(const std::string& head, const std::string& filler) {
 
 class HttpRequestTest : public ::testing::Test {
  protected:
-  void SetUp() override { TestThread(), EnsureNetStarted(), done = new Completion; }
+  void SetUp() override { EnsureNetStarted(), done = new Completion; }
   void TearDown() override { EXPECT_FALSE(done->offMainThread); }
 
   static std::string Url(int port, const std::string& rest) { return "http://127.0.0.1:" + std::to_string(port) + rest; }

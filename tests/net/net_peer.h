@@ -15,15 +15,10 @@
 
 #include "net/net.h"
 
-inline void EnsureNetStarted() {
-  static bool started = (gc_init(), bb_net_Init(), true);
-  (void)started;
-}
-
-// The thread running the tests is the layer's "main thread".
-inline std::thread::id TestThread() {
-  static const std::thread::id id = std::this_thread::get_id();
-  return id;
+// Also notes the thread running the tests: the layer's "main thread".
+inline std::thread::id EnsureNetStarted() {
+  static const std::thread::id main = (gc_init(), bb_net_Init(), std::this_thread::get_id());
+  return main;
 }
 
 // Updates the asynchronous events until done() holds; false after about ms.
@@ -54,14 +49,8 @@ class Peer {
       }
     });
   }
-  ~Peer() {
-    stop = true;
-    Join();
-    close(listener_);
-  }
-  void Join() {
-    if (thread_.joinable()) thread_.join();
-  }
+  ~Peer() { stop = true, Join(), close(listener_); }
+  void Join() { thread_.joinable() ? thread_.join() : void(); }
   int Port() const { return port_; }
 
   // Appends to `got` while more(got) holds; false on close, stop or timeout.
@@ -86,9 +75,7 @@ class Peer {
       if ((n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL)) <= 0) return false;
     return true;
   }
-  void Pause(int ms) {
-    for (int waited = 0; waited < ms && !stop; waited += 5) usleep(5000);
-  }
+  void Pause(int ms) { Read(-1, [](const std::string&) { return true; }, ms); }
   static int UnusedPort() {
     int port = 0;
     close(Listen(&port));
@@ -101,13 +88,9 @@ class Peer {
  private:
   static int Listen(int* port) {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
     socklen_t len = sizeof addr;
-    bind(fd, (sockaddr*)&addr, sizeof addr);
-    listen(fd, 4);
-    getsockname(fd, (sockaddr*)&addr, &len);
+    bind(fd, (sockaddr*)&addr, len), listen(fd, 4), getsockname(fd, (sockaddr*)&addr, &len);
     *port = ntohs(addr.sin_port);
     return fd;
   }
