@@ -1,5 +1,5 @@
-// The fatal-error path, the stop protocol and the debugger's formatting.
-// Everything that ends the process runs in a child.
+// The fatal-error path, the stop protocol and program output. Everything
+// that ends the process runs in a child.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -14,18 +14,14 @@
 namespace {
 
 TEST(ErrorExit, RuntimeErrorPrintsTwoLinesAndStopsWithoutDebugger) {
-  ChildResult r = RunInChild([] {
-    bbPrint("before");
-    bbError("App has already been created");
-  });
+  ChildResult r = RunInChild([] { bbPrint("before"), bbError("App has already been created"); });
   EXPECT_EQ(r.status, 255);
   EXPECT_EQ(r.out, "before\nQuill Runtime Error : App has already been created\n\n");
   ASSERT_EQ(r.err.rfind("{{~~", 0), 0u) << r.err;
   EXPECT_NE(r.err.find("~~}}\n\n"), std::string::npos);
   // An empty message ends normally and silently.
   ChildResult quiet = RunInChild([] { bbError(""); });
-  EXPECT_EQ(quiet.status, 0);
-  EXPECT_EQ(quiet.out + quiet.err, "");
+  EXPECT_EQ(std::to_string(quiet.status) + quiet.out + quiet.err, "0");
 }
 
 TEST(ErrorExit, MisuseAndFatalSignalsAreRuntimeErrors) {
@@ -33,10 +29,8 @@ TEST(ErrorExit, MisuseAndFatalSignalsAreRuntimeErrors) {
     ExpectRuntimeError([index] { Array<int>(3)[index] = 7; }, "Array index out of range");
   // A negative or huge size is refused before any rounding can wrap it.
   for (int size : {-1, INT_MAX}) ExpectRuntimeError([size] { gc_object_alloc(size); }, "Out of memory");
-  std::pair<int, const char*> signals[] = {{SIGSEGV, "Memory access violation"},
-                                           {SIGILL, "Illegal instruction"},
-                                           {SIGFPE, "Floating point exception"},
-                                           {SIGUSR1, "Unknown signal"}};
+  std::pair<int, const char*> signals[] = {{SIGSEGV, "Memory access violation"}, {SIGILL, "Illegal instruction"},
+                                           {SIGFPE, "Floating point exception"}, {SIGUSR1, "Unknown signal"}};
   for (auto& s : signals)
     ExpectRuntimeError([&s] { signal(s.first, sighandler), raise(s.first); }, s.second);
   // A byte above 0x7F becomes the unit 0xFF00 | byte: three UTF-8 bytes.
@@ -48,11 +42,7 @@ TEST(StopProtocol, DebuggerCommands) {
   // Queries are skipped and "q" quits cleanly; "r" resumes, so the error is
   // reported and stops again; anything else, or a line without its line
   // feed, ends the process.
-  struct {
-    const char* input;
-    int status;
-    const char* out;
-  } rows[] = {{"?\n?ignored\nq\n", 0, "Quill Runtime Error : stopped\n\n"},
+  struct { const char *input; int status; const char* out; } rows[] = {{"?\n?ignored\nq\n", 0, "Quill Runtime Error : stopped\n\n"},
               {"r\n", 255, "Quill Runtime Error : stopped\n\nQuill Runtime Error : stopped\n\n"},
               {"x marks\n", 255, "Quill Runtime Error : stopped\n\n????? x marks\n ?????"},
               {"q", 255, "Quill Runtime Error : stopped\n\n"}};
@@ -61,36 +51,15 @@ TEST(StopProtocol, DebuggerCommands) {
     EXPECT_EQ(c.status, r.status) << r.input;
     EXPECT_EQ(c.out.substr(0, strlen(r.out)), r.out) << r.input;
   }
-  auto state = [] { printf("%d %d|", dbg_suspend, dbg_stepmode); };
-  ChildResult step = RunInChild([&] { dbg_stop(), state(), dbg_stop(), state(), dbg_stop(), state(); }, "s\ne\nl\n");
-  EXPECT_EQ(step.out, "1 115|1 101|0 108|");
-  // Object queries follow only live objects; the child shares this
-  // process's addresses.
-  char input[64];
-  snprintf(input, sizeof input, "@%p\n@12345678\n@\nq\n", (void*)new Object);
-  ChildResult r = RunInChild([] { dbg_stop(); }, input);
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.err.find("~~}}\n\n+Object\n\n\n\n"), std::string::npos) << r.err;
 }
 
-TEST(Output, PrintAndDebugFormatting) {
+TEST(Output, PrintWritesUtf8UnitByUnit) {
   ChildResult r = RunInChild([] {
     bbPrint(String((Char)0xE9, 1));
     Char units[] = {'A', 0x7FF, 0x800, 0xD83D, 0xDE00};
     bbDebugLog(String(units, 5));
   });
   EXPECT_EQ(r.out, "\xC3\xA9\nA\xDF\xBF\xE0\xA0\x80\xED\xA0\xBD\xED\xB8\x80\n");
-  bool t = true;
-  int i = -42;
-  float x = 3.0f, y = 0.1f;
-  String s = "say \"hi\"\tnow\r\n", longer(Char('z'), 150);
-  EXPECT_EQ(dbg_value(&t) + dbg_value(&i) + dbg_value(&y), String("True-420.10000000149011612"));
-  EXPECT_EQ(dbg_type(&t) + dbg_type(&i) + dbg_type(&x), String("BoolIntFloat"));
-  EXPECT_EQ(dbg_value(&s), String("\"say ~qhi~q~tnow~r~n\""));
-  EXPECT_EQ(dbg_value(&longer), String("\"") + String(Char('z'), 100) + "...\"");
-  char expect[32];
-  snprintf(expect, sizeof expect, "%p", (void*)&i);
-  EXPECT_EQ(dbg_ptr_value(&i), String(expect + 2));
 }
 
 }  // namespace

@@ -24,10 +24,7 @@ String LoadBytes(const std::string& bytes) {
 
 TEST(StringValue, TextResults) {
   String h = "hello", comma = ",";
-  struct {
-    String got;
-    const char* want;
-  } rows[] = {
+  struct { String got; const char* want; } rows[] = {
       {String(3.0f), "3.0"}, {String(0.1f), "0.10000000149011612"},
       {String(1e20f), "1.0000000200408773e+20"}, {String(0.1), "0.10000000149011612"},
       {String(-2147483647 - 1), "-2147483648"}, {String("n=") + 5 + "," + 1.5f, "n=5,1.5"},
@@ -68,10 +65,7 @@ TEST(StringValue, NumberResults) {
 
 TEST(StringValue, UnitsFromBytes) {
   wchar_t wide[] = {L'h', 0x1F600, L'i'};
-  struct {
-    String got;
-    Units want;
-  } rows[] = {
+  struct { String got; Units want; } rows[] = {
       {String("\x41\xE9"), {0x41, 0xFFE9}},  // bytes are widened as signed
       {String(wide, 3), {'h', 0xF600, 'i'}},
       {String::FromChars(Array<int>((const int[]){72, 0x20AC}, 2)), {72, 0x20AC}},
@@ -106,15 +100,8 @@ TEST(StringValue, LoadSpansReadBlocksAndCopiesOutliveSources) {
   String split = LoadBytes(std::string(4095, 'x') + "\xC3\xA9");
   EXPECT_EQ(split.Length(), 4096);
   EXPECT_EQ(split[4095], 0xE9);
-
-  String copy;
-  {
-    String temp = String("hello") + " world";
-    copy = temp;
-  }
-  String moved = std::move(copy);
-  copy = moved;
-  copy = copy;
+  String copy = String("hello") + " world", moved = std::move(copy);
+  copy = moved, copy = copy;
   EXPECT_EQ(copy, String("hello world"));
 }
 
@@ -124,17 +111,13 @@ TEST(ArrayValue, ElementsSharingAndResize) {
   EXPECT_EQ(Array<int>(5).Resize(0).rep, empty.rep);
   alias[1] = 9;
   EXPECT_EQ(ints[1], 9);
-  Array<String> names(3);
+  Array<String> names(3), grown;
   for (const String& s : names) EXPECT_EQ(s.Length(), 0);
-  names[0] = "zero";
-  names[2] = "two";
-  Array<String> grown = names.Resize(5);
-  ASSERT_EQ(grown.Length(), 5);
-  EXPECT_EQ(grown[2], String("two"));
-  EXPECT_EQ(grown[4].Length(), 0);
-  EXPECT_EQ(names.Resize(1)[0], String("zero"));
-  grown[0] = "changed";
-  EXPECT_EQ(names[0], String("zero"));
+  names[0] = "zero", names[2] = "two";
+  grown = names.Resize(5);
+  grown[0] = "changed";  // the copy is its own
+  String bar = "|";
+  EXPECT_EQ(bar.Join(grown) + "," + bar.Join(names.Resize(1)) + "," + bar.Join(names), String("changed||two||,zero,zero||two"));
 }
 
 }  // namespace
