@@ -66,9 +66,7 @@ class Peer {
     }
     return true;
   }
-  bool ReadHead(int fd) {
-    return Read(fd, [](const std::string& s) { return s.find("\r\n\r\n") == std::string::npos; });
-  }
+  bool ReadHead(int fd) { return Read(fd, [](const std::string& s) { return s.find("\r\n\r\n") == std::string::npos; }); }
   static bool Send(int fd, const std::string& bytes) {
     ssize_t n = 0;
     for (size_t sent = 0; sent < bytes.size(); sent += (size_t)n)
@@ -78,8 +76,7 @@ class Peer {
   void Pause(int ms) { Read(-1, [](const std::string&) { return true; }, ms); }
   static int UnusedPort() {
     int port = 0;
-    close(Listen(&port));
-    return port;
+    return close(Listen(&port)), port;
   }
 
   std::string got;  // what the client sent; the test reads it after Join()

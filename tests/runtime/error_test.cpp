@@ -1,5 +1,5 @@
-// The fatal-error path, the stop protocol and program output. Everything
-// that ends the process runs in a child.
+// The fatal-error path, the stop protocol, program output and the
+// debugger's view of values. Everything that ends the process runs in a child.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -60,6 +60,14 @@ TEST(Output, PrintWritesUtf8UnitByUnit) {
     bbDebugLog(String(units, 5));
   });
   EXPECT_EQ(r.out, "\xC3\xA9\nA\xDF\xBF\xE0\xA0\x80\xED\xA0\xBD\xED\xB8\x80\n");
+  // The debugger's view of values: escaped, cut at 100 units.
+  bool t = true;
+  int i = -42;
+  float y = 0.1f;
+  String s = "say \"hi\"\tnow\r\n", longer(Char('z'), 150);
+  EXPECT_EQ(dbg_value(&t) + dbg_value(&i) + dbg_value(&y) + dbg_type(&t) + dbg_type(&i) + dbg_type(&y) + dbg_value(&s),
+            String("True-420.10000000149011612BoolIntFloat\"say ~qhi~q~tnow~r~n\""));
+  EXPECT_EQ(dbg_value(&longer), String("\"") + String(Char('z'), 100) + "...\"");
 }
 
 }  // namespace
