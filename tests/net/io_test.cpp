@@ -12,11 +12,8 @@
 
 namespace {
 
-class Recorder : public Object,
-                 public c_IOnConnectComplete,
-                 public c_IOnSendComplete,
-                 public c_IOnReceiveComplete,
-                 public c_IOnHttpRequestComplete {
+class Recorder : public Object, public c_IOnConnectComplete, public c_IOnSendComplete,
+                 public c_IOnReceiveComplete, public c_IOnHttpRequestComplete {
  public:
   std::vector<int> connects, sends, receives;  // results and counts, in order
   std::vector<std::string> requests;            // status, a space and the response
@@ -63,8 +60,7 @@ class NetIo : public ::testing::Test {
   }
   c_DataBuffer* Text(const char* ascii) {
     c_DataBuffer* buf = (new c_DataBuffer)->m_new((int)strlen(ascii));
-    buf->p_PokeString(0, String(ascii), String("ascii"));
-    return buf;
+    return buf->p_PokeString(0, String(ascii), String("ascii")), buf;
   }
   c_HttpRequest* Open(const char* method, const std::string& url) {
     opened_ = rec->requests.size();

@@ -28,8 +28,7 @@ TEST(StringValue, TextResults) {
       {String(3.0f), "3.0"}, {String(0.1f), "0.10000000149011612"},
       {String(1e20f), "1.0000000200408773e+20"}, {String(0.1), "0.10000000149011612"},
       {String(-2147483647 - 1), "-2147483648"}, {String("n=") + 5 + "," + 1.5f, "n=5,1.5"},
-      {h.Slice(-3, 5), "llo"}, {h.Slice(3, 1), ""},
-      {h.Slice(1, -1), "ell"}, {h.Slice(0, -99), ""},
+      {h.Slice(-3, 5), "llo"}, {h.Slice(3, 1), ""}, {h.Slice(1, -1), "ell"}, {h.Slice(0, -99), ""},
       {h.Slice(0, 0), ""}, {String("aaa").Replace("aa", "b"), "ba"},
       {String("xax").Replace("a", "aa"), "xaax"}, {String("MiXed 9").ToUpper(), "MIXED 9"},
       {String(" \t padded \n").Trim(), "padded"}, {String("   ").Trim(), ""},
@@ -45,12 +44,9 @@ TEST(StringValue, TextResults) {
 TEST(StringValue, NumberResults) {
   String s = "abcabc";
   int rows[][2] = {
-      {s.Find("bc"), 1}, {s.Find("bc", 2), 4},
-      {s.Find("bc", 5), -1}, {s.Find("bc", -5), 1},
-      {s.Find("abcabcd"), -1}, {s.FindLast("bc"), 4},
-      {s.FindLast("bc", 3), 1}, {s.FindLast("bc", 0), -1},
-      {s.StartsWith("abcabcx"), 0}, {s.EndsWith("cabc"), 1},
-      {s.EndsWith("ab"), 0}, {String("ab") < String("abc"), 1},
+      {s.Find("bc"), 1}, {s.Find("bc", 2), 4}, {s.Find("bc", 5), -1}, {s.Find("bc", -5), 1},
+      {s.Find("abcabcd"), -1}, {s.FindLast("bc"), 4}, {s.FindLast("bc", 3), 1}, {s.FindLast("bc", 0), -1},
+      {s.StartsWith("abcabcx"), 0}, {s.EndsWith("cabc"), 1}, {s.EndsWith("ab"), 0}, {String("ab") < String("abc"), 1},
       {String("abc") < String("abd"), 1}, {String("ab") == String("abc"), 0},
       {String((Char)0xFF00, 1) > String("z"), 1},  // units compare unsigned
       {String().Length() + String((const char*)nullptr).Length() + String().Split("").Length(), 0},
@@ -73,14 +69,12 @@ TEST(StringValue, UnitsFromBytes) {
       // Invalid UTF-8 falls back to one unit per byte. A lead byte at the end
       // must not read the byte after it.
       {String::FromUtf8("\xC3\xA9", 1), {0xC3}}, {String::FromUtf8("\xC3x", 2), {0xC3, 'x'}},
-      {LoadBytes(""), {}}, {LoadBytes("\xEF\xBB\xBF"), {}},
-      {LoadBytes("\xEF\xBB\xBFhi"), {'h', 'i'}},
+      {LoadBytes(""), {}}, {LoadBytes("\xEF\xBB\xBF"), {}}, {LoadBytes("\xEF\xBB\xBFhi"), {'h', 'i'}},
       {LoadBytes(std::string("\xFF\xFE" "A\0\xAC\x20" "x", 7)), {'A', 0x20AC}},
       {LoadBytes(std::string("\xFE\xFF\0A\x20\xAC", 6)), {'A', 0x20AC}}, {LoadBytes("\xFF\xFE"), {}},
       {LoadBytes("a\xC3\xA9\xE2\x82\xAC"), {'a', 0xE9, 0x20AC}}, {LoadBytes("ok\xC3"), {'o', 'k', 0xC3}},
       {LoadBytes("\x80x"), {0x80, 'x'}}, {LoadBytes("a\xFF"), {'a', 0xFF}},
-      {LoadBytes("\xF0\x9F\x98\x80"), {0xF0, 0x9F, 0x98, 0x80}},
-      {LoadBytes("\xE2\x28\xA1"), {0xE2, 0x28, 0xA1}},
+      {LoadBytes("\xF0\x9F\x98\x80"), {0xF0, 0x9F, 0x98, 0x80}}, {LoadBytes("\xE2\x28\xA1"), {0xE2, 0x28, 0xA1}},
       {LoadBytes("\xEF\xBB\xBF\xE9"), {0xE9}},  // the mark is skipped even then
   };
   for (auto& r : rows) EXPECT_EQ(UnitsOf(r.got), r.want) << &r - rows;
