@@ -103,6 +103,9 @@ TEST(DataBuffer, BlocksAreSetOnceFromMemoryOrFiles) {
   ASSERT_NE(loaded, nullptr);
   EXPECT_EQ(std::string((const char*)loaded->data, loaded->length), content);
   EXPECT_FALSE(loaded->_Load(String(path.c_str())) || c_DataBuffer::m_Load(String((path + ".missing").c_str())));
+  c_Thread* thread = (new c_Thread)->m_new();
+  c_DataBuffer* async = (new c_DataBuffer)->m_new2();
+  EXPECT_TRUE(async->_LoadAsync(String(path.c_str()), thread) && thread->Result() == async && async->length == 10000);
   remove(path.c_str());
 }
 

@@ -51,6 +51,12 @@ TEST(StopProtocol, DebuggerCommands) {
     EXPECT_EQ(c.status, r.status) << r.input;
     EXPECT_EQ(c.out.substr(0, strlen(r.out)), r.out) << r.input;
   }
+  // Object queries follow only live objects; the child shares our addresses.
+  char input[64];
+  snprintf(input, sizeof input, "@%p\n@12345678\n@\nq\n", (void*)new Object);
+  ChildResult c = RunInChild([] { dbg_stop(); }, input);
+  EXPECT_EQ(c.status, 0);
+  EXPECT_NE(c.err.find("~~}}\n\n+Object\n\n\n\n"), std::string::npos) << c.err;
 }
 
 TEST(Output, PrintWritesUtf8UnitByUnit) {
