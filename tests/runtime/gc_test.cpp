@@ -1,235 +1,196 @@
-// The collector's rules one at a time: the write barrier, sweeping,
-// lazy destruction, block reuse, roots and outside memory.
+// The collector: the write barrier, lazy destruction, block reuse, roots,
+// headers of zero-filled objects and outside memory; then a random object
+// graph over many cycles, where what is reachable must survive intact, the
+// rest must be destroyed, and the rings must agree with the counters.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
-#include "gc_test_util.h"
+#include "runtime/runtime.h"
 
 namespace {
 
-int destroyed = 0;
+std::unordered_set<const void*> live;
 
-struct Cell : Object {
-  Cell* m_a = nullptr;
-  Cell* m_b = nullptr;
-  String m_name = "cell";
-  Cell() {}
-  ~Cell() override { ++destroyed; }
+struct INode : gc_interface {};
+
+struct Node : Object, INode {
+  int id;
+  Node *m_a = nullptr, *m_b = nullptr;
+  Array<Node*> m_kids;
+  Array<INode*> m_links;
+  Array<String> m_names;
+  explicit Node(int i = 0) : id(i) { live.insert(this); }
+  ~Node() override { EXPECT_EQ(live.erase(this), 1u) << "destroyed twice"; }
   void mark() override {
-    Object::mark();
-    gc_enqueue(m_a);
-    gc_enqueue(m_b);
+    gc_enqueue(m_a), gc_enqueue(m_b), gc_enqueue(m_kids), gc_enqueue(m_links), gc_enqueue(m_names);
   }
 };
 
-struct IThing : gc_interface {
-  virtual int Value() = 0;
-};
+// The bytes a ring holds, or -1 when it holds `find`.
+long long RingBytes(gc_object& head, const void* find = nullptr) {
+  long long total = 0;
+  for (gc_object* p = head.succ; p != &head; p = p->succ) total = p == find || total < 0 ? -1 : total + p->gc_size();
+  return total;
+}
+bool Freed(const void* o) { return RingBytes(gc_free_list, o) < 0; }
 
-struct Thing : Object, IThing {
-  int v = 7;
-  int Value() override { return v; }
-};
+void ExpectConsistentHeap() {
+  for (gc_object* head : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list, &gc_free_list})
+    gc_validate_list(*head, "ring");
+  EXPECT_EQ(gc_alloced_bytes, RingBytes(gc_unmarked_list) + RingBytes(gc_queued_list) + RingBytes(gc_marked_list));
+  EXPECT_EQ(gc_marked_bytes, RingBytes(gc_marked_list));
+  EXPECT_EQ(gc_free_bytes, RingBytes(gc_free_list));
+}
 
-// No constructor of its own: `new Plain()` zero-fills the object first.
-struct Plain : Object {
-  int a;
-  int b[5];
-};
+// Outside memory enough that the next step ends the cycle.
+void EndCycle(gc_object* root) { gc_ext_malloced(INT_MAX), gc_step(root); }
+// Allocates blocks of another size class until all known garbage is destroyed.
+void DestroyGarbage() {
+  while (gc_free_bytes > 0) (void)Array<int>(64);
+}
 
-struct Throws : Object {
-  char pad[24];
-  Throws() { throw 42; }
-};
-
-Cell* g_global = nullptr;
-void MarkGlobals() { gc_enqueue(g_global); }
+Node *g_global = nullptr, *g_late = nullptr;
+void MarkGlobal() { gc_enqueue(g_global); }
+void MarkLate() { gc_enqueue(g_late); }
 
 class Collector : public ::testing::Test {
  protected:
   void SetUp() override {
-    gc_init();
-    gc_register_roots(MarkGlobals);
-    gc_assign(g_global, (Cell*)nullptr);
-    root_ = new Cell;
-    // Start from a clean slate: old garbage found and destroyed.
-    EndCycle(root_);
-    EndCycle(root_);
-    DestroyGarbage();
+    gc_register_roots(MarkGlobal);
+    g_global = nullptr;
+    root_ = new Node;
+    EndCycle(root_), EndCycle(root_), DestroyGarbage();
   }
-  Cell* root_ = nullptr;
+  Node* root_ = nullptr;
 };
 
-TEST_F(Collector, BarrierKeepsObjectsStoredIntoMarkedObjects) {
-  Cell* holder = new Cell;
-  gc_assign(root_->m_a, holder);
-  EndCycle(root_);
-  // Mark everything reachable now, so holder's fields are already visited.
-  MarkAll(root_);
-  ASSERT_TRUE(InRing(gc_marked_list, holder));
-  Cell* late = new Cell;
-  gc_assign(holder->m_a, late);
-  EndCycle(root_);
-  EXPECT_FALSE(InRing(gc_free_list, late));
-  ExpectConsistentHeap();
-}
-
-TEST_F(Collector, OverwrittenFieldValueSurvivesUntilTheNextCycle) {
-  Cell* old_value = new Cell;
-  gc_assign(root_->m_a, old_value);
-  EndCycle(root_);
-  MarkAll(root_);  // old_value found reachable this cycle
-  gc_assign(root_->m_a, new Cell);
-  EndCycle(root_);
-  EXPECT_FALSE(InRing(gc_free_list, old_value));
-  EndCycle(root_);
-  EXPECT_TRUE(InRing(gc_free_list, old_value));
-  int before = destroyed;
-  DestroyGarbage();
-  EXPECT_GT(destroyed, before);
-  ExpectConsistentHeap();
-}
-
-TEST_F(Collector, UnreachableNewObjectsGoToTheFreeListAndAreDestroyedLater) {
-  Cell* lost = new Cell;
-  int before = destroyed;
-  EndCycle(root_);
-  EXPECT_TRUE(InRing(gc_free_list, lost));
-  EXPECT_EQ(destroyed, before);  // nothing is destroyed inside a step
-  ExpectConsistentHeap();
-  DestroyGarbage();
-  EXPECT_EQ(destroyed, before + 1);
-  ExpectConsistentHeap();
-}
-
-TEST_F(Collector, SmallBlocksAreReusedFromTheirSizeClass) {
-  Cell* lost = new Cell;
-  int size = lost->gc_size();
-  ASSERT_LT(size, 64);
-  EndCycle(root_);
-  DestroyGarbage();
-  EXPECT_EQ(gc_cache[size / 8], static_cast<gc_object*>(lost));
-  Cell* again = new Cell;
-  EXPECT_EQ(again, lost);
-
-  // A reused block comes zero-filled like a new one: arrays of numbers rely
-  // on it instead of clearing their elements.
-  Array<int> dirty(4);
-  for (int& x : dirty) x = 7;
-  ASSERT_LT(dirty.rep->gc_size(), 64);
-  EndCycle(root_);
-  DestroyGarbage();
-  Array<int> clean(4);
-  EXPECT_EQ(clean.rep, dirty.rep);
-  for (int x : clean) EXPECT_EQ(x, 0);
-}
-
-TEST_F(Collector, RootsAndArraysKeepObjectsAlive) {
-  gc_assign(g_global, new Cell);
-  Cell* via_global = g_global;
-  Array<Cell*> cells(3);
-  gc_assign(cells[1], new Cell);
-  Array<IThing*> things(2);
-  gc_assign(things[0], static_cast<IThing*>(new Thing));
-  Array<Array<Cell*>> nested(1);
-  gc_assign(nested[0], cells);
-  Cell* holder = new Cell;
-  gc_assign(root_->m_a, holder);
-  struct ArrayHolder : Cell {
-    Array<Array<Cell*>> m_arr;
-    Array<IThing*> m_things;
-    void mark() override {
-      Cell::mark();
-      gc_enqueue(m_arr);
-      gc_enqueue(m_things);
-    }
-  };
-  ArrayHolder* arrays = new ArrayHolder;
-  gc_assign(arrays->m_arr, nested);
-  gc_assign(arrays->m_things, things);
-  gc_assign(holder->m_b, static_cast<Cell*>(arrays));
-  for (int i = 0; i < 3; ++i) EndCycle(root_);
-  std::vector<gc_object*> kept = {via_global, cells[1], static_cast<Thing*>(things[0]), cells.rep,
-                                  nested.rep, things.rep};
-  for (gc_object* o : kept)
-    EXPECT_FALSE(InRing(gc_free_list, o));
-  DestroyGarbage();
-  EXPECT_EQ(things[0]->Value(), 7);
-  ExpectConsistentHeap();
-}
-
-Cell* g_late = nullptr;
-void MarkLate() { gc_enqueue(g_late); }
-
-TEST_F(Collector, RootsRegisteredMidCycleHoldTheirObjects) {
-  g_late = new Cell;  // a plain store made before the module registered
+TEST_F(Collector, BarrierRootsAndSnapshotKeepObjectsForTheCycle) {
+  g_late = new Node;  // a plain store made before its module registered
   gc_register_roots(MarkLate);
+  Node *holder = new Node, *old_value = new Node;
+  gc_assign(root_->m_a, holder);
+  gc_assign(holder->m_b, old_value);
   EndCycle(root_);
-  EXPECT_FALSE(InRing(gc_free_list, g_late));
-}
-
-TEST_F(Collector, ValueInitialisedObjectKeepsItsHeader) {
-  long long before = gc_alloced_bytes;
-  Plain* p = new Plain();
-  EXPECT_EQ(p->a, 0);
-  EXPECT_EQ(p->gc_colour(), gc_markbit);
-  EXPECT_EQ(gc_alloced_bytes, before + p->gc_size());
+  gc_mark(root_), gc_mark_queued(LLONG_MAX);  // holder is visited before the stores below
+  Node *late = gc_assign(holder->m_a, new Node), *lost = new Node;
+  holder->m_b = nullptr;
+  EndCycle(root_);
+  EXPECT_FALSE(Freed(late) || Freed(g_late) || Freed(old_value));  // old_value: reachable when the cycle began
+  EXPECT_TRUE(Freed(lost) && live.count(lost));  // nothing is destroyed inside a step
+  EndCycle(root_);
+  EXPECT_TRUE(Freed(old_value));
   ExpectConsistentHeap();
+  DestroyGarbage();
+  EXPECT_FALSE(live.count(lost) || live.count(old_value));
+  EXPECT_TRUE(live.count(late));
+  ExpectConsistentHeap();
+  g_late = nullptr;
 }
 
-TEST_F(Collector, FailedConstructionGivesTheBlockBack) {
+// No constructor of its own: `new Plain()` zero-fills the object first.
+struct Plain : Object {
+  int a, b[5];
+};
+struct Throws : Object {
+  Throws() { throw 42; }
+};
+
+TEST_F(Collector, BlocksAreReusedZeroFilledAndCountsStayRight) {
   long long before = gc_alloced_bytes;
+  Plain* lost = new Plain();
+  EXPECT_EQ(lost->gc_colour(), gc_markbit);
   EXPECT_THROW(new Throws, int);
-  EXPECT_EQ(gc_alloced_bytes, before);
-  ExpectConsistentHeap();
-  void* block = gc_object_alloc(40);
-  gc_object* o = new (block) Object;
+  gc_object* o = new (gc_object_alloc(40)) Object;
   gc_enqueue(o);
   gc_object_free(o);
-  EXPECT_EQ(gc_alloced_bytes, before);
+  EXPECT_EQ(gc_alloced_bytes, before + lost->gc_size());
   ExpectConsistentHeap();
-}
+  Array<int> dirty(4);
+  for (int& x : dirty) x = 7;
+  ASSERT_LT(lost->gc_size(), 64);
+  EndCycle(root_), DestroyGarbage();
+  EXPECT_EQ(new Plain, lost);  // from its size class
+  EXPECT_EQ(Array<int>(4).rep, dirty.rep);
+  for (int x : Array<int>(4)) EXPECT_EQ(x, 0);
 
-TEST_F(Collector, IncrementalStepsMarkInProportionToAllocation) {
-  Cell* chain = root_;
-  for (int i = 0; i < 2000; ++i) {
-    gc_assign(chain->m_a, new Cell);
-    chain = chain->m_a;
-  }
-  EndCycle(root_);
-  EndCycle(root_);
-  long long live = gc_alloced_bytes;
-  // Allocating 1/128 of the budget asks for about 1/128 of the heap on top
-  // of the new bytes themselves.
-  while (gc_new_bytes < gc_cycle_bytes / 128) (void)Array<int>(100);
-  gc_step(root_);
-  long long n = gc_new_bytes;
-  long long expected = n + (gc_alloced_bytes - n) * n / gc_cycle_bytes;
-  EXPECT_GE(gc_marked_bytes, expected);
-  EXPECT_LT(gc_marked_bytes, expected + (long long)sizeof(Cell) + 8);
-  EXPECT_LT(gc_marked_bytes, live);
-  EXPECT_NE(gc_queued_list.succ, &gc_queued_list);
-  ExpectConsistentHeap();
-}
-
-TEST_F(Collector, OutsideMemoryIsCountedAcrossThreadsAndEndsACycle) {
+  // Outside memory is reported from any thread.
   long long start = gc_ext_new_bytes.load();
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t)
-    threads.emplace_back([] {
-      for (int i = 0; i < 10000; ++i) gc_ext_malloced(3);
-    });
-  for (auto& t : threads) t.join();
-  EXPECT_EQ(gc_ext_new_bytes.load() - start, 120000);
+  std::thread other([] {
+    for (int i = 0; i < 40000; ++i) gc_ext_malloced(3);
+  });
+  for (int i = 0; i < 40000; ++i) gc_ext_malloced(-1);
+  other.join();
+  EXPECT_EQ(gc_ext_new_bytes.load() - start, 80000);
+}
 
-  Cell* lost = new Cell;
-  gc_step(root_);
-  EXPECT_FALSE(InRing(gc_free_list, lost));
-  gc_ext_malloced((int)gc_cycle_bytes);
-  gc_step(root_);
-  EXPECT_TRUE(InRing(gc_free_list, lost));
-  EXPECT_EQ(gc_ext_new_bytes.load(), 0);
-  EXPECT_EQ(gc_new_bytes, 0);
+std::vector<Node*> Reachable(std::vector<Node*> todo) {
+  std::unordered_set<Node*> seen;
+  for (size_t i = 0; i < todo.size(); ++i) {
+    Node* n = todo[i];
+    if (!n || !seen.insert(n).second) continue;
+    todo.insert(todo.end(), {n->m_a, n->m_b});
+    todo.insert(todo.end(), n->m_kids.begin(), n->m_kids.end());
+    for (INode* v : n->m_links) todo.push_back(static_cast<Node*>(v));
+  }
+  return std::vector<Node*>(seen.begin(), seen.end());
+}
+
+TEST_F(Collector, RandomGraphKeepsReachableAndDestroysTheRest) {
+  std::mt19937 rng(20261206);
+  auto below = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  std::vector<Node*> nodes;
+  auto any = [&]() -> Node* { return below(2) ? nodes[below((int)nodes.size())] : new Node((int)rng()); };
+  int cycles = 0;
+  bool ended = true;
+  gc_assign(g_global, new Node);
+  for (int i = 0; i < 8000; ++i) {
+    // Held pointers are refreshed at every cycle end: what was unreachable
+    // then may be destroyed by any later allocation.
+    if (ended || i % 50 == 0) {
+      nodes = Reachable({root_, g_global});
+      for (Node* n : nodes)
+        ASSERT_TRUE(live.count(n) && (!n->m_names.Length() || String().Join(n->m_names) == String(n->id)));
+      if (i % 500 == 0) ExpectConsistentHeap();
+    }
+    for (int k = 0; k < 4; ++k) {
+      Node* n = nodes[below((int)nodes.size())];
+      switch (below(8)) {
+        case 0: gc_assign(n->m_a, any()); break;
+        case 1: gc_assign(n->m_b, below(3) ? any() : nullptr); break;
+        case 2: gc_assign(n->m_kids, n->m_kids.Resize(below(8))); break;
+        case 3:
+          if (n->m_kids.Length()) gc_assign(n->m_kids[below(n->m_kids.Length())], any());
+          break;
+        case 4: {
+          Array<INode*> links(below(4));
+          for (INode*& l : links) gc_assign(l, static_cast<INode*>(any()));
+          gc_assign(n->m_links, links);
+          break;
+        }
+        case 5: gc_assign(n->m_names, String(n->id).Split("")); break;
+        case 6: (void)new Node; break;  // garbage at once
+        default: (void)Array<int>(below(3000)); break;
+      }
+    }
+    if (below(40) == 0) gc_ext_malloced(1 << 20);
+    if (i % 3000 == 1500) gc_assign(g_global, new Node);  // drop a whole subgraph
+    ended = gc_new_bytes + gc_ext_new_bytes.load() > gc_cycle_bytes;
+    gc_step(root_);
+    cycles += ended;
+  }
+  EXPECT_GT(cycles, 15);
+  // Cut everything loose; two cycles prove it dead, allocation destroys it.
+  g_global = root_->m_a = root_->m_b = nullptr;
+  root_->m_kids = Array<Node*>();
+  root_->m_links = Array<INode*>();
+  EndCycle(root_), EndCycle(root_), DestroyGarbage();
+  EXPECT_EQ(live.size(), 1u);
+  ExpectConsistentHeap();
 }
 
 }  // namespace
