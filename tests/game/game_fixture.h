@@ -1,13 +1,11 @@
 // A windowless stage for the game: the fake host, the real input device and
-// a fresh game object per test. Updates are driven the way the framework's
-// delegate drives them.
+// a fresh game object per test, updated the way the framework's delegate
+// updates it, with the text a frame drew read back from its display list.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "game/my_app.h"
 #include "support/fake_host.h"
@@ -40,10 +38,12 @@ class GameTest : public ::testing::Test {
 
   int Commands() const { return app->m_DrawCount / LK_CMD_FLOATS; }
   float Cmd(int i, int element) const { return app->m_DrawList[i * LK_CMD_FLOATS + element]; }
+  // The characters of the font glyphs drawn with their centres on row y,
+  // in drawing order; spaces are never drawn.
+  std::string Row(float y) const;
 };
 
-// A created game sitting in its main menu, with helpers that hold keys and
-// the pointer over whole updates and read back the text a frame drew.
+// A created game sitting in its main menu.
 class MenuStage : public GameTest {
  protected:
   void SetUp() override {
@@ -60,12 +60,4 @@ class MenuStage : public GameTest {
   }
   void PointerDown(float x, float y) { input->p_MouseEvent(4, 0, x, y); }
   void PointerUp() { input->p_MouseEvent(5, 0, 0.0f, 0.0f); }
-  // The characters of the font glyphs drawn with their centres on row y,
-  // in drawing order; spaces are never drawn.
-  std::string Row(float y) const {
-    std::string out;
-    for (int i = 0; i < Commands(); ++i)
-      if (int(Cmd(i, 0)) == app->m_FontImg && Cmd(i, 2) == y) out += char(int(Cmd(i, 6)) + 32);
-    return out;
-  }
 };

@@ -1,115 +1,211 @@
-// The main menu: key repeat on the dial, the records panel's text,
-// and back, which ends the program or closes the options box.
+// The main menu, the options box and the pause menu as a player steers them:
+// key repeat on the dial, the records panel, pointer taps, back, the sound
+// level and border entries, pausing, resuming and quitting a round, the
+// spirograph's limits and the console's quit screen.
+#include <cmath>
 #include <vector>
 
 #include "game/menu_records.h"
+#include "game/round_records.h"
 #include "game_fixture.h"
+
+namespace {
+const int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27, kF2 = 113;
+}
 
 using Menu = MenuStage;
 
-namespace {
-const int kDown = 40, kEnter = 13, kEscape = 27, kF2 = 113;
-}
-
 TEST_F(Menu, HeldDownRepeatsAfterShrinkingGapsAndStopsAtTheLastMode) {
-  struct Case {
-    int console;
-    int from;
-    std::vector<int> gaps;
-  } cases[] = {
-      {0, 0, {31, 19, 7, 4}},     // mode 1 to mode 6
-      {1, -1, {31, 19, 7, 4, 4}},  // the console adds its exit item first
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.console);
-    bb_Larkspin_isOuya = c.console;
-    app->m_MenuSel = c.from;
+  for (int console : {0, 1}) {  // the console adds its exit item first
+    SCOPED_TRACE(console);
+    bb_Larkspin_isOuya = console;
+    app->m_MenuSel = -console;
     Update();
     KeyDown(kDown);
-    std::vector<int> moves;
-    int sel = c.from;
-    for (int u = 0; u < 200; ++u) {
+    std::vector<int> gaps;
+    for (int u = 0, sel = app->m_MenuSel, last = 0; u < 200; ++u) {
       Update();
       if (app->m_MenuSel != sel) {
-        EXPECT_EQ(app->m_MenuSel, sel + 1);
         sel = app->m_MenuSel;
-        moves.push_back(u);
+        gaps.push_back(u - last);
+        last = u;
       }
     }
     KeyUp(kDown);
-    ASSERT_EQ(moves.size(), c.gaps.size() + 1);
-    EXPECT_EQ(moves[0], 0);  // the first move is immediate
-    for (size_t i = 0; i < c.gaps.size(); ++i) EXPECT_EQ(moves[i + 1] - moves[i], c.gaps[i]);
-    EXPECT_EQ(app->m_MenuSel, 5);
+    std::vector<int> expect = {0, 31, 19, 7, 4};
+    if (console) expect.push_back(4);
+    EXPECT_EQ(gaps, expect);
     EXPECT_EQ(app->m_GameMode, 6);
-    EXPECT_EQ(app->m_MenuScroll, -160.0f);
     Update();
   }
 }
 
 TEST_F(Menu, RecordsReadAsScoresOrWinners) {
-  // Three Lives: top scores from element 10, last scores from 70.
-  app->m_HiScores[10] = 900;
-  app->m_HiScores[11] = 50;
+  app->m_HiScores[10] = 900;  // Three Lives: top scores, then last from 70
   app->m_HiScores[70] = 12345;
-  EXPECT_EQ(lk_menu::RecordsText(app, 2, 0, 3),
-            String("Top 3\\n        900\\n         50\\n          0"));
-  EXPECT_EQ(lk_menu::RecordsText(app, 2, 1, 2), String("Last 2\\n      12345\\n          0"));
-  EXPECT_EQ(lk_menu::RecordsText(app, 2, 0, 1), String("Highscore\\n        900"));
+  EXPECT_EQ(lk_menu::RecordsText(app, 2, 0, 2), String("Top 2\\n        900\\n          0"));
   EXPECT_EQ(lk_menu::RecordsText(app, 2, 1, 1), String("Last\\n      12345"));
-
-  // Battle-Three: winners from element 40, their controllers from 100.
   const int winners[5] = {1, 4, 2, 3, 0}, pads[5] = {-1, 2, -4, 7, 0};
   for (int k = 0; k < 5; ++k) {
-    app->m_HiScores[40 + k] = winners[k];
+    app->m_HiScores[40 + k] = winners[k];  // Battle-Three: winners, then their controllers
     app->m_HiScores[100 + k] = pads[k];
   }
   EXPECT_EQ(lk_menu::RecordsText(app, 5, 0, 5),
-            String("Last 10 Winners\\n\\nRed       Keys\\nBlue      Port 3\\nYellow     AI"
-                   "\\nGreen  \\n"));  // an unknown controller adds nothing; no winner, no line
-  EXPECT_EQ(lk_menu::RecordsText(app, 5, 1, 5), String());
-
-  // The menu draws the chosen mode's panel: the title row at y 60.
+            String("Last 10 Winners\\n\\nRed       Keys\\nBlue      Port 3\\nYellow     AI\\nGreen  \\n"));
   app->m_MenuSel = 1;
   Update();
-  EXPECT_EQ(Row(60.0f + 7.5f), "Top10");
-  app->m_SidePanel = 1;  // hidden while a panel covers it
+  EXPECT_EQ(Row(67.5f), "Top10");  // the chosen mode's panel
+  app->m_SidePanel = 1;             // hidden while a panel covers it
   Update();
-  EXPECT_EQ(Row(60.0f + 7.5f), "");
+  EXPECT_EQ(Row(67.5f), "");
+}
+
+TEST_F(Menu, TapOnTheChosenModeStartsItAndTheDialShowsItsFocus) {
+  Updates(60);  // the dial has come to rest
+  float alpha[2] = {0, 0}, x = 0, y = 0;
+  for (int focused : {0, 1}) {
+    if (focused) Tap(kRight);  // from the options cog to the dial
+    for (int i = 0; i < Commands(); ++i) {
+      if (Cmd(i, 0) == 85.0f) alpha[focused] = Cmd(i, 7);
+      if (Cmd(i, 0) == 95.0f && Cmd(i, 4) == 1.75f && Cmd(i, 6) < 8) x = Cmd(i, 1), y = Cmd(i, 2);
+    }
+  }
+  EXPECT_EQ(alpha[0], 0.25f);
+  EXPECT_EQ(alpha[1], 0.8f);
+  PointerDown(x, y);
+  Update();
+  EXPECT_EQ(app->m_Screen, 11);
 }
 
 TEST_F(Menu, BackEndsTheProgramButOnlyClosesAnOpenOptionsBox) {
-  EXPECT_EXIT(
-      {
-        KeyDown(kEscape);
-        Update();
-      },
-      testing::ExitedWithCode(0), "");
-
-  Tap(kEnter);  // the options cog has the focus
-  ASSERT_EQ(app->m_OptionsOpen, 1);
-  Updates(30);  // slid in
-  const int saves = host->saves;
-  KeyDown(kEscape);
-  Updates(5);  // held on: nothing more happens
-  EXPECT_EQ(app->m_OptionsOpen, 0);
-  EXPECT_EQ(app->m_Screen, 1);
-  EXPECT_EQ(host->saves, saves + 1);
-  KeyUp(kEscape);
-  Updates(40);
-  EXPECT_EQ(app->m_OptionsSlide, 0);
-  EXPECT_EXIT(
-      {
-        KeyDown(kEscape);
-        Update();
-      },
-      testing::ExitedWithCode(0), "");
+  for (int open : {0, 1}) {
+    if (open) {
+      Tap(kEnter);
+      Updates(30);
+      KeyDown(kEscape);
+      Updates(5);  // held on: nothing more happens
+      EXPECT_EQ(app->m_OptionsOpen, 0);
+      EXPECT_EQ(host->saves, 1);
+      KeyUp(kEscape);
+      Updates(40);
+    }
+    EXPECT_EXIT((KeyDown(kEscape), Update()), testing::ExitedWithCode(0), "");
+  }
 }
 
-TEST_F(Menu, F2ShowsTheRenderedFrameRateInTheCorner) {
+TEST_F(Menu, F2ShowsTheRenderedFrameRate) {
   app->m_RenderFpsAvg = 57;
   Tap(kF2);
-  EXPECT_EQ(Row(9.0f), "57fps");  // glyph tops at y 4, ten units high
+  EXPECT_EQ(Row(9.0f), "57fps");
   Tap(kF2);
   EXPECT_EQ(Row(9.0f), "");
+}
+
+class OptionsBox : public MenuStage {
+ protected:
+  void Open() {
+    app->m_OptionsOpen = 1;
+    Updates(31);  // slid in and usable
+  }
+  // Entry n (from 1): text centres 40 units apart from y 140.
+  std::string Entry(int n) const { return Row(100.0f + 40.0f * float(n)); }
+};
+
+TEST_F(OptionsBox, HeldKeysActOnceAndADamagedLevelReadsLoud) {
+  app->m_Settings[6] = 7;  // from a damaged save
+  Open();
+  EXPECT_EQ(Entry(1), "Sound:[---Loud]");
+  KeyDown(kRight);  // held: one step
+  Updates(6);
+  KeyUp(kRight);
+  Update();
+  ASSERT_EQ(app->m_OptSel, 1);
+  const char* shown[4] = {"Sound:[--Normal-]", "Sound:[-Quiet--]", "Sound:[OFF---]", "Sound:[---Loud]"};
+  for (const char* text : shown) {
+    KeyDown(kEnter);
+    Updates(4);
+    EXPECT_EQ(Entry(1), text);
+    KeyUp(kEnter);
+    Update();
+  }
+  EXPECT_EQ(app->m_Settings[6], 0);
+  EXPECT_EQ(app->m_OptionsOpen, 1);
+}
+
+TEST_F(OptionsBox, ConsoleBorderStepsOncePerPress) {
+  bb_Larkspin_isOuya = 1;
+  app->m_Settings[14] = 32;
+  Open();
+  EXPECT_EQ(bb_Larkspin_overscan, 32.0f);
+  KeyDown(78);  // N, the right shoulder button
+  Updates(3);
+  EXPECT_EQ(bb_Larkspin_overscan, 48.0f);
+}
+
+TEST_F(Menu, ConsoleQuitScreenFitsTheScreen) {
+  app->m_Screen = 4;
+  Update();
+  EXPECT_EQ(Cmd(0, 0), LK_CMD_RECT);
+  EXPECT_EQ(Cmd(0, 2) + Cmd(0, 5), 480.0f - 32.0f);
+}
+
+class Pause : public MenuStage {
+ protected:
+  void SetUp() override {  // a Time Attack round, counted in and running
+    MenuStage::SetUp();
+    app->m_MenuSel = 0;
+    app->m_MenuFocus = 1;
+    Tap(kEnter);
+    Updates(5);
+    ASSERT_EQ(app->m_Screen, 10);
+  }
+  float Clock() const { return app->m_Players[lk_round::kClock]; }
+};
+
+TEST_F(Pause, BackPausesAndResumeWaitsForThePanel) {
+  Tap(kEscape);
+  const float clock = Clock();
+  Updates(20);
+  EXPECT_EQ(app->m_PauseY, 240);  // slid in to mid-height
+  EXPECT_EQ(Clock(), clock);      // the round stands still
+  Tap(kEnter);                    // Resume is selected first
+  int updates = 0;
+  for (; app->m_Paused == 1 && updates < 50; ++updates) Update();
+  EXPECT_EQ(updates, 11);  // from 216 to below -32
+  Updates(3);
+  EXPECT_LT(Clock(), clock);
+}
+
+TEST_F(Pause, QuitEndsTheRoundAndRecordsTheScore) {
+  lk_round::Player(app, 1)[lk_round::kScore] = 40.0f;
+  Tap(kEscape);
+  Updates(12);
+  Tap(kUp);
+  Tap(kEnter);
+  EXPECT_EQ(app->m_Winner, -1);
+  for (int u = 0; u < 120 && app->m_Screen != 1; ++u) Update();
+  EXPECT_EQ(app->m_HiScores[0], 40);
+  EXPECT_EQ(app->m_HiScores[60], 40);
+}
+
+TEST_F(Pause, SpirographStaysWithinItsLimits) {
+  Tap(kEscape);
+  const float R = 480.0f * 0.45f;  // smaller than (640 - 96) x 0.45
+  float reach = 0.0f;              // the ribbon starts at the pen, on the toy
+  for (int i = 0; i < Commands(); ++i)
+    if (Cmd(i, 0) == LK_CMD_LINE)
+      for (int end : {1, 4}) reach = std::fmax(reach, std::hypot(Cmd(i, end) - 416.0f, Cmd(i, end + 1) - 240.0f));
+  EXPECT_LE(reach, R + 1.0f);
+  struct Hold {
+    int key;
+    float speed, radius;
+  } holds[] = {{kDown, 25.0f, R}, {kRight, 128.0f, R}, {kUp, 128.0f, 0.0f}, {kLeft, 0.0f, 0.0f}};
+  for (const Hold& h : holds) {
+    KeyDown(h.key);
+    Updates(600);
+    KeyUp(h.key);
+    Update();
+    EXPECT_EQ(app->m_ToySpeed, h.speed);
+    EXPECT_EQ(app->m_ToyRadius, h.radius);
+  }
 }
