@@ -51,13 +51,14 @@ class MenuStage : public GameTest {
     CreateAndLoad();
     Updates(2);  // the loader has finished; the menu is running
   }
-  // A key held for one update, then released for one.
-  void Tap(int key) {
+  // A key held for n updates, then released for one.
+  void Hold(int key, int n) {
     KeyDown(key);
-    Update();
+    Updates(n);
     KeyUp(key);
     Update();
   }
+  void Tap(int key) { Hold(key, 1); }
   void PointerDown(float x, float y) { input->p_MouseEvent(4, 0, x, y); }
   void PointerUp() { input->p_MouseEvent(5, 0, 0.0f, 0.0f); }
 };

@@ -12,7 +12,7 @@ TEST_F(Flow, ScreenAndPicturesFollowTheDevice) {
     int level;
     const char* file;
   } cases[] = {
-      {1280, 720, 2.0f, 640, 360, 4, "gfx-hd2.png"}, {768, 1024, 1024 / 720.0f, 540, 720, 4, "gfx-hd2.png"},
+      {1280, 720, 2.0f, 640, 360, 4, "gfx-hd2.png"}, {768, 1024, 1024 / 720.0f, 540, 720, 2, "gfx-hd.png"},
       {1000, 480, 1.5625f, 640, 307.2f, 2, "gfx-hd.png"}, {640, 600, 1.25f, 512, 480, 2, "gfx-hd.png"},
       {630, 630, 1.3125f, 480, 480, 1, "gfx.png"},
   };

@@ -10,52 +10,44 @@
 #include "game_fixture.h"
 
 namespace {
-const int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27, kF2 = 113;
+const int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27, kF2 = 113, kN = 78;
 }
 
 using Menu = MenuStage;
 
 TEST_F(Menu, HeldDownRepeatsAfterShrinkingGapsAndStopsAtTheLastMode) {
   for (int console : {0, 1}) {  // the console adds its exit item first
-    SCOPED_TRACE(console);
     bb_Larkspin_isOuya = console;
     app->m_MenuSel = -console;
     Update();
     KeyDown(kDown);
-    std::vector<int> gaps;
+    std::vector<int> gaps, expect = {0, 31, 19, 7, 4, 4};
     for (int u = 0, sel = app->m_MenuSel, last = 0; u < 200; ++u) {
       Update();
-      if (app->m_MenuSel != sel) {
-        sel = app->m_MenuSel;
-        gaps.push_back(u - last);
-        last = u;
-      }
+      if (app->m_MenuSel != sel) gaps.push_back(u - last), last = u, sel = app->m_MenuSel;
     }
     KeyUp(kDown);
-    std::vector<int> expect = {0, 31, 19, 7, 4};
-    if (console) expect.push_back(4);
-    EXPECT_EQ(gaps, expect);
+    EXPECT_EQ(gaps, std::vector<int>(expect.begin(), expect.end() - 1 + console));
     EXPECT_EQ(app->m_GameMode, 6);
     Update();
   }
 }
 
-TEST_F(Menu, RecordsReadAsScoresOrWinners) {
+TEST_F(Menu, RecordsAndFrameRateReadOnScreen) {
   app->m_HiScores[10] = 900;  // Three Lives: top scores, then last from 70
   app->m_HiScores[70] = 12345;
   EXPECT_EQ(lk_menu::RecordsText(app, 2, 0, 2), String("Top 2\\n        900\\n          0"));
   EXPECT_EQ(lk_menu::RecordsText(app, 2, 1, 1), String("Last\\n      12345"));
   const int winners[5] = {1, 4, 2, 3, 0}, pads[5] = {-1, 2, -4, 7, 0};
-  for (int k = 0; k < 5; ++k) {
-    app->m_HiScores[40 + k] = winners[k];  // Battle-Three: winners, then their controllers
-    app->m_HiScores[100 + k] = pads[k];
-  }
-  EXPECT_EQ(lk_menu::RecordsText(app, 5, 0, 5),
+  for (int k = 0; k < 5; ++k) app->m_HiScores[40 + k] = winners[k], app->m_HiScores[100 + k] = pads[k];
+  EXPECT_EQ(lk_menu::RecordsText(app, 5, 0, 5),  // Battle-Three: winners and their controllers
             String("Last 10 Winners\\n\\nRed       Keys\\nBlue      Port 3\\nYellow     AI\\nGreen  \\n"));
   app->m_MenuSel = 1;
-  Update();
+  app->m_RenderFpsAvg = 57;
+  Tap(kF2);
   EXPECT_EQ(Row(67.5f), "Top10");  // the chosen mode's panel
-  app->m_SidePanel = 1;             // hidden while a panel covers it
+  EXPECT_EQ(Row(9.0f), "57fps");
+  app->m_SidePanel = 1;  // a panel covers the records
   Update();
   EXPECT_EQ(Row(67.5f), "");
 }
@@ -82,49 +74,25 @@ TEST_F(Menu, BackEndsTheProgramButOnlyClosesAnOpenOptionsBox) {
     if (open) {
       Tap(kEnter);
       Updates(30);
-      KeyDown(kEscape);
-      Updates(5);  // held on: nothing more happens
+      Hold(kEscape, 5);  // held on: nothing more happens
       EXPECT_EQ(app->m_OptionsOpen, 0);
       EXPECT_EQ(host->saves, 1);
-      KeyUp(kEscape);
       Updates(40);
     }
     EXPECT_EXIT((KeyDown(kEscape), Update()), testing::ExitedWithCode(0), "");
   }
 }
 
-TEST_F(Menu, F2ShowsTheRenderedFrameRate) {
-  app->m_RenderFpsAvg = 57;
-  Tap(kF2);
-  EXPECT_EQ(Row(9.0f), "57fps");
-  Tap(kF2);
-  EXPECT_EQ(Row(9.0f), "");
-}
-
-class OptionsBox : public MenuStage {
- protected:
-  void Open() {
-    app->m_OptionsOpen = 1;
-    Updates(31);  // slid in and usable
-  }
-  // Entry n (from 1): text centres 40 units apart from y 140.
-  std::string Entry(int n) const { return Row(100.0f + 40.0f * float(n)); }
-};
-
-TEST_F(OptionsBox, HeldKeysActOnceAndADamagedLevelReadsLoud) {
+TEST_F(Menu, OptionsBoxHeldKeysActOnceAndADamagedLevelReadsLoud) {
   app->m_Settings[6] = 7;  // from a damaged save
-  Open();
-  EXPECT_EQ(Entry(1), "Sound:[---Loud]");
-  KeyDown(kRight);  // held: one step
-  Updates(6);
-  KeyUp(kRight);
-  Update();
-  ASSERT_EQ(app->m_OptSel, 1);
-  const char* shown[4] = {"Sound:[--Normal-]", "Sound:[-Quiet--]", "Sound:[OFF---]", "Sound:[---Loud]"};
-  for (const char* text : shown) {
+  app->m_OptionsOpen = 1;
+  Updates(31);  // slid in and usable; entry 1's text centred on y 140
+  EXPECT_EQ(Row(140.0f), "Sound:[---Loud]");
+  Hold(kRight, 6);  // held: one step
+  for (const char* shown : {"Sound:[--Normal-]", "Sound:[-Quiet--]", "Sound:[OFF---]", "Sound:[---Loud]"}) {
     KeyDown(kEnter);
     Updates(4);
-    EXPECT_EQ(Entry(1), text);
+    EXPECT_EQ(Row(140.0f), shown);
     KeyUp(kEnter);
     Update();
   }
@@ -132,80 +100,64 @@ TEST_F(OptionsBox, HeldKeysActOnceAndADamagedLevelReadsLoud) {
   EXPECT_EQ(app->m_OptionsOpen, 1);
 }
 
-TEST_F(OptionsBox, ConsoleBorderStepsOncePerPress) {
+TEST_F(Menu, ConsoleBorderStepsOncePerPressAndQuitScreenFits) {
   bb_Larkspin_isOuya = 1;
   app->m_Settings[14] = 32;
-  Open();
+  app->m_OptionsOpen = 1;
+  Updates(31);
   EXPECT_EQ(bb_Larkspin_overscan, 32.0f);
-  KeyDown(78);  // N, the right shoulder button
-  Updates(3);
+  Hold(kN, 3);  // the right shoulder button
   EXPECT_EQ(bb_Larkspin_overscan, 48.0f);
-}
-
-TEST_F(Menu, ConsoleQuitScreenFitsTheScreen) {
   app->m_Screen = 4;
   Update();
-  EXPECT_EQ(Cmd(0, 0), LK_CMD_RECT);
+  EXPECT_EQ(Cmd(0, 0), LK_CMD_RECT);  // the blue box keeps its margin at the bottom
   EXPECT_EQ(Cmd(0, 2) + Cmd(0, 5), 480.0f - 32.0f);
 }
 
 class Pause : public MenuStage {
  protected:
-  void SetUp() override {  // a Time Attack round, counted in and running
+  void SetUp() override {  // a Time Attack round, counted in and running, then paused
     MenuStage::SetUp();
     app->m_MenuSel = 0;
     app->m_MenuFocus = 1;
     Tap(kEnter);
     Updates(5);
     ASSERT_EQ(app->m_Screen, 10);
+    lk_round::Player(app, 1)[lk_round::kScore] = 40.0f;
+    Tap(kEscape);
+    clock = app->m_Players[lk_round::kClock];
+    Updates(20);
   }
-  float Clock() const { return app->m_Players[lk_round::kClock]; }
+  float clock = 0;
 };
 
-TEST_F(Pause, BackPausesAndResumeWaitsForThePanel) {
-  Tap(kEscape);
-  const float clock = Clock();
-  Updates(20);
+TEST_F(Pause, ResumeWaitsForThePanelAndQuitRecordsTheScore) {
   EXPECT_EQ(app->m_PauseY, 240);  // slid in to mid-height
-  EXPECT_EQ(Clock(), clock);      // the round stands still
-  Tap(kEnter);                    // Resume is selected first
+  EXPECT_EQ(app->m_Players[lk_round::kClock], clock);  // the round stands still
+  Tap(kEnter);  // Resume is selected first
   int updates = 0;
   for (; app->m_Paused == 1 && updates < 50; ++updates) Update();
   EXPECT_EQ(updates, 11);  // from 216 to below -32
-  Updates(3);
-  EXPECT_LT(Clock(), clock);
-}
-
-TEST_F(Pause, QuitEndsTheRoundAndRecordsTheScore) {
-  lk_round::Player(app, 1)[lk_round::kScore] = 40.0f;
   Tap(kEscape);
   Updates(12);
   Tap(kUp);
   Tap(kEnter);
-  EXPECT_EQ(app->m_Winner, -1);
   for (int u = 0; u < 120 && app->m_Screen != 1; ++u) Update();
   EXPECT_EQ(app->m_HiScores[0], 40);
   EXPECT_EQ(app->m_HiScores[60], 40);
 }
 
 TEST_F(Pause, SpirographStaysWithinItsLimits) {
-  Tap(kEscape);
   const float R = 480.0f * 0.45f;  // smaller than (640 - 96) x 0.45
   float reach = 0.0f;              // the ribbon starts at the pen, on the toy
   for (int i = 0; i < Commands(); ++i)
-    if (Cmd(i, 0) == LK_CMD_LINE)
-      for (int end : {1, 4}) reach = std::fmax(reach, std::hypot(Cmd(i, end) - 416.0f, Cmd(i, end + 1) - 240.0f));
+    for (int end : {1, 4})
+      if (Cmd(i, 0) == LK_CMD_LINE) reach = std::fmax(reach, std::hypot(Cmd(i, end) - 416.0f, Cmd(i, end + 1) - 240.0f));
   EXPECT_LE(reach, R + 1.0f);
-  struct Hold {
-    int key;
-    float speed, radius;
-  } holds[] = {{kDown, 25.0f, R}, {kRight, 128.0f, R}, {kUp, 128.0f, 0.0f}, {kLeft, 0.0f, 0.0f}};
-  for (const Hold& h : holds) {
-    KeyDown(h.key);
-    Updates(600);
-    KeyUp(h.key);
-    Update();
-    EXPECT_EQ(app->m_ToySpeed, h.speed);
-    EXPECT_EQ(app->m_ToyRadius, h.radius);
+  const float holds[][3] = {{kDown, 25.0f, R}, {kRight, 128.0f, R}, {kUp, 128.0f, 0.0f}, {kLeft, 0.0f, 0.0f}};
+  for (auto& h : holds) {
+    Hold(int(h[0]), 600);
+    EXPECT_EQ(app->m_ToySpeed, h[1]);
+    EXPECT_EQ(app->m_ToyRadius, h[2]);
   }
 }
