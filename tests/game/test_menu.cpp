@@ -1,8 +1,7 @@
 // The main menu, the options box and the pause menu as a player steers them:
 // key repeat on the dial, the records panel, pointer taps, back, the sound
-// level and border entries, pausing, resuming and quitting a round, the
-// spirograph's limits and the console's quit screen.
-#include <cmath>
+// level and border entries, pausing, resuming and quitting a round, and the
+// console's quit screen.
 #include <vector>
 
 #include "game/menu_records.h"
@@ -10,7 +9,7 @@
 #include "game_fixture.h"
 
 namespace {
-const int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27, kF2 = 113, kN = 78;
+const int kUp = 38, kDown = 40, kRight = 39, kEnter = 13, kEscape = 27, kF2 = 113, kN = 78;
 }
 
 using Menu = MenuStage;
@@ -145,19 +144,4 @@ TEST_F(Pause, ResumeWaitsForThePanelAndQuitRecordsTheScore) {
   for (int u = 0; u < 120 && app->m_Screen != 1; ++u) Update();
   EXPECT_EQ(app->m_HiScores[0], 40);
   EXPECT_EQ(app->m_HiScores[60], 40);
-}
-
-TEST_F(Pause, SpirographStaysWithinItsLimits) {
-  const float R = 480.0f * 0.45f;  // smaller than (640 - 96) x 0.45
-  float reach = 0.0f;              // the ribbon starts at the pen, on the toy
-  for (int i = 0; i < Commands(); ++i)
-    for (int end : {1, 4})
-      if (Cmd(i, 0) == LK_CMD_LINE) reach = std::fmax(reach, std::hypot(Cmd(i, end) - 416.0f, Cmd(i, end + 1) - 240.0f));
-  EXPECT_LE(reach, R + 1.0f);
-  const float holds[][3] = {{kDown, 25.0f, R}, {kRight, 128.0f, R}, {kUp, 128.0f, 0.0f}, {kLeft, 0.0f, 0.0f}};
-  for (auto& h : holds) {
-    Hold(int(h[0]), 600);
-    EXPECT_EQ(app->m_ToySpeed, h[1]);
-    EXPECT_EQ(app->m_ToyRadius, h[2]);
-  }
 }

@@ -2,6 +2,8 @@
 // back alone (the one place this is checked below the end-to-end runs), the
 // count of damaged sections that makes the host keep the player's bytes,
 // hostile values, and the records a finished round writes.
+#include <vector>
+
 #include "game_fixture.h"
 
 namespace {
@@ -38,8 +40,7 @@ TEST_F(SavedData, StringIsExactAndRoundTrips) {
   app->m_Settings[24] = -2;
   app->m_Badges[0] = app->m_Badges[31] = app->m_Badges[33] = true;  // bit 31: a negative word
   app->m_HiScores[0] = 100;
-  app->m_HiScores[60] = 50;
-  app->m_HiScores[61] = 9;
+  app->m_HiScores[60] = 50, app->m_HiScores[61] = 9;
   app->m_HiScores[125] = 7;  // read by no mode, but written in table 6
   std::string expect = "0|0|0|0|0|1|" + zeros(18) + "-2|-43|-2147483647|2|" + zeros(6) + "-2147483645|";
   expect += "100|50|0|9|" + zeros(16) + "586|" + zeros(5 * 21);
@@ -72,10 +73,8 @@ TEST_F(SavedData, StringIsExactAndRoundTrips) {
     EXPECT_EQ(LoadFrom(withPart(sample, c.part, c.value)), c.printed);
     EXPECT_EQ(damaged, 1);
     EXPECT_EQ(app->m_Settings[5], 1);  // the sound mode falls back to all
-    EXPECT_EQ(app->m_Settings[10], c.settings10);
-    EXPECT_EQ(app->m_Badges[33], c.badge33 == 1);
-    EXPECT_EQ(app->m_HiScores[29], c.score29);
-    EXPECT_EQ(app->m_HiScores[80], c.score80);
+    const int seen[] = {app->m_Settings[10], app->m_Badges[33], app->m_HiScores[29], app->m_HiScores[80]};
+    EXPECT_EQ(std::vector<int>(seen, seen + 4), std::vector<int>({c.settings10, c.badge33, c.score29, c.score80}));
     EXPECT_EQ(app->m_HiScores[30], 790);
   }
 }
@@ -94,37 +93,25 @@ TEST_F(SavedData, ShortAndHostileStrings) {
   s += "2147483613|" + zeros(9) + std::string(200, '9') + "|" + zeros(20 + 10 * 21) + std::string(3000, '|');
   EXPECT_EQ(LoadFrom(s), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
   EXPECT_EQ(damaged, 1);  // table 0 no longer matches its checksum
-  EXPECT_EQ(app->m_Settings[6], 0);  // out-of-range levels play at full volume
-  EXPECT_EQ(app->m_Settings[7], 0);
-  EXPECT_EQ(app->m_Settings[10], 64);
-  EXPECT_EQ(app->m_Settings[11], 2147483647);  // held at the int limit
-  EXPECT_EQ(app->m_Settings[12], 10);
+  // Out-of-range levels play at full volume; a huge number is held at the limit.
+  const int settings[][2] = {{6, 0}, {7, 0}, {10, 64}, {11, 2147483647}, {12, 10}};
+  for (auto& v : settings) EXPECT_EQ(app->m_Settings[v[0]], v[1]) << v[0];
   EXPECT_EQ(app->m_HiScores[0], 0);
 }
 
 TEST_F(SavedData, FinishedRoundsEnterTheRecords) {
   app->m_GameMode = 2;
   for (int k = 0; k < 10; ++k) app->m_HiScores[10 + k] = 100 - 10 * k;
-  for (int score : {10, 95}) {  // equal to the tenth is no highscore
-    app->m_LastScore = score;
-    app->p_LoadMenu();
-  }
-  const int top[] = {100, 95, 90, 80, 70, 60, 50, 40, 30, 20};
-  for (int k = 0; k < 10; ++k) EXPECT_EQ(app->m_HiScores[10 + k], top[k]);
-  EXPECT_EQ(app->m_HiScores[70], 95);
-  EXPECT_EQ(app->m_HiScores[71], 10);
+  for (int score : {10, 95}) app->m_LastScore = score, app->p_LoadMenu();  // 10 equals the tenth: no highscore
+  const int top[] = {100, 95, 90, 80, 70, 60, 50, 40, 30, 20, 95, 10};  // then the last scores from 70
+  for (int k = 0; k < 12; ++k) EXPECT_EQ(app->m_HiScores[k < 10 ? 10 + k : 60 + k], top[k]) << k;
   EXPECT_EQ(host->state, app->p_StateString());
 
   app->m_GameMode = 5;
   app->m_HiScores[40] = 3;
   app->m_Players[200 + 10] = -1.0f;  // player 2 played on the keyboard
-  for (int winner : {12, -1, 0, 10, 15, 2000000000}) {  // only 11..14 are players
-    app->m_Winner = winner;
-    app->p_LoadMenu();
-  }
-  EXPECT_EQ(app->m_HiScores[40], 2);
-  EXPECT_EQ(app->m_HiScores[41], 3);
-  EXPECT_EQ(app->m_HiScores[42], 0);
-  EXPECT_EQ(app->m_HiScores[100], -1);
+  for (int winner : {12, -1, 0, 10, 15, 2000000000}) app->m_Winner = winner, app->p_LoadMenu();  // only 11..14 are players
+  const int battle[][2] = {{40, 2}, {41, 3}, {42, 0}, {100, -1}};
+  for (auto& b : battle) EXPECT_EQ(app->m_HiScores[b[0]], b[1]) << b[0];
   EXPECT_EQ(host->saves, 8);
 }
