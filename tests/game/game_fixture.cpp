@@ -25,18 +25,6 @@ void GameTest::SetUp() {
   app = new c_MyApp();
 }
 
-void GameTest::Resize(int w, int h) {
-  host->width = w;
-  host->height = h;
-  bb_app_ValidateDeviceWindow(false);
-}
-
-void GameTest::Update() {
-  input->p_BeginUpdate();
-  app->p_OnUpdate();
-  input->p_EndUpdate();
-}
-
 void GameTest::CreateAndLoad() {
   app->p_OnCreate();
   app->p_FitScreen(host->width, host->height);

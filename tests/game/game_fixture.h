@@ -18,8 +18,13 @@ class GameTest : public ::testing::Test {
 
   static void SetUpTestSuite();
   void SetUp() override;
-  void Resize(int w, int h);  // the window size the framework sees next
-  void Update();              // one framework update: poll, the game's update, clear the hits
+  void Resize(int w, int h) {  // the window size the framework sees next
+    host->width = w, host->height = h;
+    bb_app_ValidateDeviceWindow(false);
+  }
+  void Update() {  // one framework update: poll, the game's update, clear the hits
+    input->p_BeginUpdate(), app->p_OnUpdate(), input->p_EndUpdate();
+  }
   void Updates(int n) {
     for (int i = 0; i < n; ++i) Update();
   }

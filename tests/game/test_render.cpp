@@ -1,6 +1,6 @@
 // The game in a real window (under Xvfb): the whole picture bank loads from
-// the generated assets at two resolutions, and the recorded drawing is
-// replayed at device scale with the border applied.
+// the generated assets at two levels, and the recorded drawing is replayed
+// at device scale inside the border.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
@@ -25,17 +25,13 @@ class Render : public ::testing::Test {
     bb_graphics_SetGraphicsDevice(renderer);
     bb_input_SetInputDevice((new c_InputDevice())->m_new());
   }
-  void SetUp() override {
-    bb_Larkspin_Init();
-    Window(320, 240);
-    app = new c_MyApp();
-  }
+  void SetUp() override { bb_Larkspin_Init(), Window(320, 240), app = new c_MyApp(); }
   void Window(int w, int h) {
     host->SetGlfwWindow(w, h, 8, 8, 8, 0, 0, 0, false);
     bb_app_ValidateDeviceWindow(false);
   }
-  // A render as the framework's delegate does it, after an update if asked;
-  // no swap, so the back buffer stays readable.
+  // A render as the framework's delegate does it (no swap: the back buffer
+  // stays readable), after an update if asked.
   void Frame(bool update) {
     if (update) {
       bb_input_device->p_BeginUpdate();
@@ -49,47 +45,41 @@ class Render : public ::testing::Test {
     bb_graphics_EndRender();
     renderer->EndRender();
   }
-  // The colour at a pixel as 0xRRGGBB, each channel rounded to 0 or 255.
-  int Pixel(int x, int y) {
+  int Pixel(int x, int y) {  // as 0xRRGGBB, each channel rounded to 0 or 255
     Array<int> px(1);
     renderer->ReadPixels(px, x, y, 1, 1, 0, 1);
-    int rgb = 0;
-    for (int shift : {16, 8, 0}) rgb |= ((px[0] >> shift & 255) > 127 ? 255 : 0) << shift;
-    return rgb;
+    return (px[0] & 0x808080) / 128 * 255;
   }
 };
 
 BBGlfwGame* Render::host = nullptr;
 gxtkGraphics* Render::renderer = nullptr;
 
-TEST_F(Render, PicturesLoadAtTheLevelOfTheWindow) {
+// Drawn inside a border of 16 (scale (320 - 32) / 640, rows offset by 12),
+// then reloaded at level 4 in a larger window while the game goes on.
+TEST_F(Render, PicturesLoadAtTheLevelOfTheWindowAndTheReplayFitsTheBorder) {
   app->p_OnCreate();
   for (int level : {1, 4}) {
-    if (level == 4) Window(1280, 720);  // reloads everything while the game goes on
+    if (level == 4) Window(1280, 720);
     for (int i = 0; i < 23; ++i) Frame(true);
-    EXPECT_EQ(app->m_LoadStep, 0);
-    EXPECT_EQ(app->m_HDLevel, level);
+    EXPECT_EQ(std::make_pair(app->m_LoadStep, app->m_HDLevel), std::make_pair(0, level));
     for (int n : {1, 2, 5, 80, 81, 85, 86, 90, 93, 94, 95, 96, 97, 98, 99})
       EXPECT_NE(app->m_Images[n], nullptr) << "image " << n;
     ASSERT_NE(app->m_Images[1], nullptr);
-    EXPECT_EQ(app->m_Images[1]->m_width, 12 * level);
-    EXPECT_EQ(app->m_Images[1]->m_frames.Length(), 25);
+    EXPECT_EQ(std::make_pair(app->m_Images[1]->m_width, app->m_Images[1]->m_frames.Length()), std::make_pair(12 * level, 25));
+    if (level == 4) break;
+    bb_Larkspin_overscan = 16.0f;
+    app->p_CLS2D(0, 0, 0, 1);
+    app->p_SetCol(255, 0, 0), app->p_Rect(100, 100, 40, 40);
+    app->p_SetCol(0, 255, 0), app->p_Oval(400, 200, 20, 10);
+    app->p_SetCol(0, 0, 255);
+    for (float y = 396; y <= 404; y += 1) app->p_Line(100, y, 600, y);
+    for (int n : {-1, 250}) app->p_DrawImg(n, 10, 10, 0);  // no picture there: draws nothing
+    app->p_DrawImg(1, 100, 100, 99);                       // nor does a frame it lacks
+    Frame(false);
+    const int probes[][3] = {{70, 66, 0xff0000}, {59, 66, 0}, {196, 102, 0x00ff00}, {196, 96, 0},
+                             {275, 192, 0x0000ff}, {290, 192, 0}, {8, 8, 0}};
+    for (auto& p : probes) EXPECT_EQ(Pixel(p[0], p[1]), p[2]) << p[0] << "," << p[1];
+    bb_Larkspin_overscan = 0.0f;
   }
-}
-
-TEST_F(Render, ReplayScalesShapesToTheDeviceInsideTheBorder) {
-  bb_Larkspin_overscan = 16.0f;  // scale (320 - 32) / 640, rows offset by 12
-  app->p_CLS2D(0, 0, 0, 1);
-  app->p_SetCol(255, 0, 0);
-  app->p_Rect(100, 100, 40, 40);
-  app->p_SetCol(0, 255, 0);
-  app->p_Oval(400, 200, 20, 10);
-  app->p_SetCol(0, 0, 255);
-  for (float y = 396; y <= 404; y += 1) app->p_Line(100, y, 600, y);
-  for (int n : {-1, 3, 250}) app->p_DrawImg(n, 10, 10, 0);  // nothing loaded there: draws nothing
-  app->p_DrawImg(1, 100, 100, 99);                          // nor does a frame it lacks
-  Frame(false);
-  const int probes[][3] = {{70, 66, 0xff0000}, {59, 66, 0}, {196, 102, 0x00ff00}, {196, 96, 0},
-                           {275, 192, 0x0000ff}, {290, 192, 0}, {8, 8, 0}};
-  for (auto& p : probes) EXPECT_EQ(Pixel(p[0], p[1]), p[2]) << p[0] << "," << p[1];
 }
