@@ -24,16 +24,3 @@ void GameTest::SetUp() {
   // build a fresh game object each time and drive it directly instead.
   app = new c_MyApp();
 }
-
-void GameTest::CreateAndLoad() {
-  app->p_OnCreate();
-  app->p_FitScreen(host->width, host->height);
-  Updates(22);
-}
-
-std::string GameTest::Row(float y) const {
-  std::string out;
-  for (int i = 0; i < Commands(); ++i)
-    if (int(Cmd(i, 0)) == app->m_FontImg && Cmd(i, 2) == y) out += char(int(Cmd(i, 6)) + 32);
-  return out;
-}

@@ -28,7 +28,11 @@ class GameTest : public ::testing::Test {
   void Updates(int n) {
     for (int i = 0; i < n; ++i) Update();
   }
-  void CreateAndLoad();  // a created game whose assets have finished loading (22 updates)
+  void CreateAndLoad() {  // a created game whose assets have finished loading
+    app->p_OnCreate();
+    app->p_FitScreen(host->width, host->height);
+    Updates(22);
+  }
   void KeyDown(int key) { input->p_KeyEvent(1, key); }
   void KeyUp(int key) { input->p_KeyEvent(2, key); }
   void Press(int key) { KeyDown(key), KeyUp(key); }
@@ -36,7 +40,12 @@ class GameTest : public ::testing::Test {
   float Cmd(int i, int element) const { return app->m_DrawList[i * LK_CMD_FLOATS + element]; }
   // The characters of the font glyphs drawn centred on row y, in drawing
   // order; spaces are never drawn.
-  std::string Row(float y) const;
+  std::string Row(float y) const {
+    std::string out;
+    for (int i = 0; i < Commands(); ++i)
+      if (int(Cmd(i, 0)) == app->m_FontImg && Cmd(i, 2) == y) out += char(int(Cmd(i, 6)) + 32);
+    return out;
+  }
 };
 
 // A created game sitting in its main menu.

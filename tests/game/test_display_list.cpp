@@ -75,6 +75,5 @@ TEST_F(DisplayList, LivesRowAndGameOverBars) {
     if (Cmd(i, 0) == LK_CMD_RECT && Cmd(i, 2) == 480 * 0.45f - 8.0f) yellow = Cmd(i, 1) + Cmd(i, 4);
     if (Cmd(i, 0) == LK_CMD_RECT && Cmd(i, 2) == 480 * 0.55f - 8.0f) orange = 640.0f - Cmd(i, 1);
   }
-  EXPECT_GT(yellow, 0.0f);
-  EXPECT_EQ(orange, yellow + 1.0f);  // the yellow one starts a unit off screen
+  EXPECT_EQ(std::make_pair(yellow, orange), std::make_pair(119.0f, 120.0f));  // 24 a frame; the yellow one starts off screen
 }
