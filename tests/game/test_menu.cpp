@@ -25,6 +25,9 @@ TEST_F(Menu, RecordsAndFrameRateReadOnScreen) {
   app->m_SidePanel = 1;  // a panel covers the records
   Update();
   EXPECT_EQ(Row(67.5f), "");
+  app->m_SidePanel = 0, app->m_SidePanelX = 9.14285755f;  // closing, one step lands on 8:
+  Update();                                                // still drawn there for a frame
+  EXPECT_EQ(app->m_SidePanelX, 8.0f);
 }
 
 TEST_F(Menu, TapOnTheChosenModeStartsItAndTheDialShowsItsFocus) {
