@@ -90,8 +90,8 @@ TEST_F(Menu, OptionsHeldKeysActOnceADamagedLevelReadsLoudAndTheConsoleScreensFit
 }
 
 TEST_F(Menu, PauseStopsTheRoundResumeWaitsForThePanelAndQuitRecordsTheScore) {
-  app->m_MenuSel = 0;  // Time Attack
-  app->m_MenuFocus = 1;
+  app->m_MenuSel = 0, app->m_MenuFocus = 1;  // Time Attack
+  bb_Larkspin_OnScreenControls = 1;            // a touch device: the pad is drawn over the round
   Tap(kEnter);
   Updates(5);
   lk_round::Player(app, 1)[lk_round::kScore] = 40.0f;
