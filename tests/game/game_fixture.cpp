@@ -12,9 +12,8 @@ void GameTest::SetUpTestSuite() {
 
 void GameTest::SetUp() {
   bb_Larkspin_Init();
-  host->millis = 0;
+  host->millis = host->saves = 0;
   host->state = String();
-  host->saves = 0;
   host->audioRequests.clear();
   host->provideAudio = false;
   bb_audio_SetAudioDevice(nullptr);
@@ -24,22 +23,4 @@ void GameTest::SetUp() {
   // The framework allows one registered application per process; the tests
   // build a fresh game object each time and drive it directly instead.
   app = new c_MyApp();
-}
-
-void GameTest::Resize(int w, int h) {
-  host->width = w;
-  host->height = h;
-  bb_app_ValidateDeviceWindow(false);
-}
-
-void GameTest::Update() {
-  input->p_BeginUpdate();
-  app->p_OnUpdate();
-  input->p_EndUpdate();
-}
-
-void GameTest::CreateAndLoad() {
-  app->p_OnCreate();
-  app->p_FitScreen(host->width, host->height);
-  Updates(22);
 }
