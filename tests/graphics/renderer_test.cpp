@@ -31,23 +31,18 @@ class Render : public ::testing::Test {
   static void SetUpTestSuite() {
     gc_init();
     ASSERT_TRUE(glfwInit()) << "no display (run under xvfb-run)";
-    host = new BBGlfwGame;
-    host->SetSwapInterval(0);
+    (host = new BBGlfwGame)->SetSwapInterval(0);
     host->SetGlfwWindow(kWidth, kHeight, 8, 8, 8, 0, 0, 0, false);
-    bb_graphics_Init();
-    bb_graphics_SetGraphicsDevice(renderer = new gxtkGraphics);
+    bb_graphics_Init(), bb_graphics_SetGraphicsDevice(renderer = new gxtkGraphics);
   }
   void SetUp() override { BeginFrame(); }
   void TearDown() override { bb_graphics_EndRender(); }
   void BeginFrame() {  // on a black window
     ASSERT_EQ(renderer->BeginRender(), 1);
-    bb_graphics_BeginRender();
-    renderer->Cls(0, 0, 0);
+    bb_graphics_BeginRender(), renderer->Cls(0, 0, 0);
   }
-  void EndFrame() {  // flushes; no swap, so the back buffer stays readable
-    bb_graphics_EndRender();
-    renderer->EndRender();
-  }
+  // Flushes; no swap, so the back buffer stays readable.
+  void EndFrame() { bb_graphics_EndRender(), renderer->EndRender(); }
   const gxtkRenderStats& Frame(const std::function<void()>& draw) {
     BeginFrame(), draw(), EndFrame();
     return gxtkFrameStats();
@@ -107,16 +102,12 @@ TEST_F(Render, BatchesGoOutOnlyWhenTheyMust) {
 }
 
 TEST_F(Render, PrimitivesCoverTheirPixelsInsideTheScissor) {
-  renderer->DrawPoint(10, 10);
-  renderer->DrawLine(20, 30, 30, 30);
-  renderer->DrawRect(40, 40, 3, 2);
-  renderer->SetMatrix(0, 1, -1, 0, 100, 100);  // quarter turn, on the CPU
-  renderer->DrawRect(0, 0, 8, 2);
-  renderer->SetMatrix(1, 0, 0, 1, 0, 0);
+  gxtkGraphics* r = renderer;
+  r->DrawPoint(10, 10), r->DrawLine(20, 30, 30, 30), r->DrawRect(40, 40, 3, 2);
+  r->SetMatrix(0, 1, -1, 0, 100, 100), r->DrawRect(0, 0, 8, 2), r->SetMatrix(1, 0, 0, 1, 0, 0);  // quarter turn, on the CPU
   bb_graphics_DrawEllipse(200, 50, 10, 5);
-  renderer->SetScissor(150, 120, 30, 40);  // given top down
-  renderer->DrawRect(0, 0, kWidth, kHeight);
-  renderer->SetScissor(0, 0, renderer->Width(), renderer->Height());
+  r->SetScissor(150, 120, 30, 40), r->DrawRect(0, 0, kWidth, kHeight);  // scissor given top down
+  r->SetScissor(0, 0, r->Width(), r->Height());
   EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
   EndFrame();
   int lit = 0;
@@ -129,37 +120,22 @@ TEST_F(Render, PrimitivesCoverTheirPixelsInsideTheScissor) {
 // Colours are premultiplied: src + dst * (1 - src alpha); additive
 // blending adds the alpha-scaled colour and saturates.
 TEST_F(Render, BlendingWorksOnPremultipliedColour) {
-  renderer->Cls(255, 255, 255);
-  renderer->SetColor(200, 100, 50);
-  renderer->SetAlpha(0.5f);
-  renderer->DrawRect(0, 0, 4, 4);
-  renderer->SetAlpha(1);
-  renderer->SetColor(255, 255, 255);
-  renderer->DrawSurface(RgbaSurface(2, 1, {200, 100, 50, 128, 0, 0, 255, 255}), 10, 0);
-  renderer->SetColor(0, 0, 0);
-  renderer->DrawRect(20, 0, 30, 8);
-  renderer->SetBlend(1);
-  renderer->SetColor(100, 50, 0);
-  renderer->DrawRect(20, 0, 8, 8);
-  renderer->DrawRect(20, 0, 8, 8);
-  renderer->SetColor(200, 200, 200);
-  renderer->DrawRect(20, 0, 4, 4);
-  renderer->SetAlpha(0.5f);
-  renderer->SetColor(0, 100, 0);
-  renderer->DrawRect(40, 0, 2, 2);
+  gxtkGraphics* r = renderer;
+  r->Cls(255, 255, 255), r->SetColor(200, 100, 50), r->SetAlpha(0.5f), r->DrawRect(0, 0, 4, 4);
+  r->SetAlpha(1), r->SetColor(255, 255, 255);
+  r->DrawSurface(RgbaSurface(2, 1, {200, 100, 50, 128, 0, 0, 255, 255}), 10, 0);
+  r->SetColor(0, 0, 0), r->DrawRect(20, 0, 30, 8), r->SetBlend(1);
+  r->SetColor(100, 50, 0), r->DrawRect(20, 0, 8, 8), r->DrawRect(20, 0, 8, 8);
+  r->SetColor(200, 200, 200), r->DrawRect(20, 0, 4, 4);
+  r->SetAlpha(0.5f), r->SetColor(0, 100, 0), r->DrawRect(40, 0, 2, 2);
   EndFrame();
-  Expect("228 178 153", {{1, 1}});
-  Expect("227 177 152", {{10, 0}});
-  Expect(kBlue, {{11, 0}});
-  Expect("200 100 0", {{25, 5}});
-  Expect("255 255 200", {{21, 1}});
-  Expect("0 50 0", {{40, 0}});
+  Expect("228 178 153", {{1, 1}}), Expect("227 177 152", {{10, 0}}), Expect(kBlue, {{11, 0}});
+  Expect("200 100 0", {{25, 5}}), Expect("255 255 200", {{21, 1}}), Expect("0 50 0", {{40, 0}});
 }
 
 TEST_F(Render, SurfaceSurvivesWindowReopen) {
   gxtkSurface* s = RgbaSurface(2, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255});
-  renderer->DrawSurface(s, 10, 10);
-  EndFrame();
+  renderer->DrawSurface(s, 10, 10), EndFrame();
   EXPECT_EQ(gxtkFrameStats().texturesMade, 1);
   host->SetGlfwWindow(kWidth, kHeight, 8, 8, 8, 0, 0, 0, false);  // a new GL context
   for (int made : {1, 0}) {  // re-made once
@@ -197,8 +173,7 @@ TEST_F(Render, ImagesThroughTheDrawingApi) {
   BeginFrame();
   bb_graphics_DrawImage2(halves, 100, 100, 90, 1, 1, 0);  // a quarter turn counter-clockwise
   bb_graphics_DrawImage2(halves, 180, 60, 0, 2, 0.5f, 0);
-  bb_graphics_Translate(30, 140);
-  bb_graphics_DrawImage(halves, 70, 20, 0);
+  bb_graphics_Translate(30, 140), bb_graphics_DrawImage(halves, 70, 20, 0);
   EXPECT_EQ(renderer->tx, 30);
   EndFrame();
   Expect(kRed, {{84, 152}, {100, 106}, {106, 114}, {149, 57}});
@@ -209,16 +184,12 @@ TEST_F(Render, ImagesThroughTheDrawingApi) {
 // State set in one frame (colour, alpha, blend, scissor, matrix) does not
 // leak into the next.
 TEST_F(Render, EveryFrameStartsFromTheSameState) {
-  bb_graphics_SetColor(10, 20, 30);
-  bb_graphics_SetAlpha(0.25f);
-  bb_graphics_SetBlend(1);
+  bb_graphics_SetColor(10, 20, 30), bb_graphics_SetAlpha(0.25f), bb_graphics_SetBlend(1);
   bb_graphics_SetScissor(5.9f, 6.2f, 50.7f, 40);
   int box[4];
   glGetIntegerv(GL_SCISSOR_BOX, box);
   EXPECT_EQ(std::vector<int>(box, box + 4), std::vector<int>({5, kHeight - 6 - 40, 50, 40}));
-  bb_graphics_PushMatrix();
-  bb_graphics_Rotate(45);
-  EndFrame();
+  bb_graphics_PushMatrix(), bb_graphics_Rotate(45), EndFrame();
   Frame([] { bb_graphics_DrawRect(0, 0, 1, 1), bb_graphics_DrawRect(100, 100, 1, 1); });
   Expect(kWhite, {{0, 0}, {100, 100}});
   EXPECT_EQ(bb_graphics_context->m_matrixSp, 0);

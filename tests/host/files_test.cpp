@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "host/files.h"
 #include "host/paths.h"
@@ -162,6 +163,37 @@ TEST_F(Files, SavesGoThroughALinkToItsTarget) {
   EXPECT_EQ(ReadBytes(dir / "synced" / "larkspin"), "linked|");
   EXPECT_TRUE(host.LoadState() == String("linked|"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "synced"), fs::directory_iterator()), 1);
+}
+
+// Saving killed at random moments: a child rewrites the state file in a
+// loop and is killed; after every kill the file loads as one of the two
+// states, whole (a short and a long one, so a torn write cannot pass).
+TEST_F(Files, KilledSavesLeaveOldOrNewStateWhole) {
+  const String states[2] = {String(std::string(300, 's').c_str()), String(std::string(40000, 'L').c_str())};
+  ASSERT_EQ(host.SaveState(states[0]), 0);
+  std::mt19937 random(12345);
+  int sawLong = 0;
+  for (int round = 0; round < 200; ++round) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t pid = fork();
+    for (unsigned n = 1; pid == 0; ++n) {
+      if (host.SaveState(states[n & 1]) != 0) _exit(1);
+      if (n == 1) close(ready[1]);  // the first rewrite is on disk
+    }
+    char byte;
+    close(ready[1]);
+    ssize_t got = read(ready[0], &byte, 1);  // 0 once the write end closes
+    close(ready[0]), usleep(std::uniform_int_distribution<int>(0, 4000)(random)), kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    // Anything but our own SIGKILL means the child failed to save.
+    ASSERT_TRUE(got == 0 && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "round " << round;
+    String loaded = host.LoadState();
+    ASSERT_TRUE(loaded == states[0] || loaded == states[1]) << "round " << round << ": torn, " << loaded.Length() << " units";
+    sawLong += loaded == states[1];
+  }
+  EXPECT_TRUE(sawLong > 0 && sawLong < 200) << sawLong;  // the kills land at different points
 }
 
 // A web address reaches the opener as one argument, through no shell.

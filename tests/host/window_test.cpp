@@ -57,8 +57,7 @@ class WindowTest : public ::testing::Test {
   }
   std::pair<int, int> Position() {
     int x = 0, y = 0;
-    glfwGetWindowPos(host->GlfwWindow(), &x, &y);
-    return {x, y};
+    return glfwGetWindowPos(host->GlfwWindow(), &x, &y), std::make_pair(x, y);
   }
   std::string WindowId() { return std::to_string(glfwGetX11Window(host->GlfwWindow())); }
 
@@ -66,13 +65,6 @@ class WindowTest : public ::testing::Test {
   RecordingDelegate* delegate = new RecordingDelegate;
   Lines log;
 };
-
-TEST_F(WindowTest, OpensCentredAndTitled) {
-  EXPECT_EQ(Position(), std::make_pair((1280 - 640) / 2, (1024 - 480) / 2));
-  EXPECT_EQ(system(("xdotool search --name '^Larkspin$' | grep -qx " + WindowId()).c_str()), 0);
-  BBDisplayMode* desktop = host->GetDesktopMode();
-  EXPECT_EQ(std::make_pair(desktop->width, desktop->height), std::make_pair(1280, 1024));
-}
 
 // Letters are named by the keyboard layout, not by their place on a US
 // keyboard: on a French layout the key labelled A is where a US one has Q.
@@ -115,19 +107,23 @@ TEST_F(WindowTest, CloseButtonBecomesKey432AndTheWindowStaysOpen) {
   // WM_DELETE_WINDOW, sent the way a window manager sends it.
   Display* display = glfwGetX11Display();
   XEvent event = {};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = glfwGetX11Window(host->GlfwWindow());
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-  XFlush(display);
+  XClientMessageEvent& m = event.xclient;
+  m.type = ClientMessage, m.window = glfwGetX11Window(host->GlfwWindow()), m.format = 32;
+  m.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  m.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  XSendEvent(display, m.window, False, NoEventMask, &event), XFlush(display);
   ASSERT_TRUE(WaitUntil([&] { return log.size() == 2; }));
   EXPECT_EQ(log, (Lines{"key 1 432", "key 2 432"}));
   EXPECT_FALSE(glfwWindowShouldClose(host->GlfwWindow()));
 }
 
+// The window opens centred and titled; going full screen releases held keys
+// first, and coming back centres it again.
 TEST_F(WindowTest, FullScreenReopenReleasesHeldKeysFirst) {
+  EXPECT_EQ(Position(), std::make_pair((1280 - 640) / 2, (1024 - 480) / 2));
+  EXPECT_EQ(system(("xdotool search --name '^Larkspin$' | grep -qx " + WindowId()).c_str()), 0);
+  BBDisplayMode* desktop = host->GetDesktopMode();
+  EXPECT_EQ(std::make_pair(desktop->width, desktop->height), std::make_pair(1280, 1024));
   // Held keys must not auto-repeat into the new window while the test runs.
   XAutoRepeatOff(glfwGetX11Display());
   int seqBefore = glfwGraphicsSeq;
