@@ -2,7 +2,6 @@
 // and hostile) through the desktop host, images cut into frames, and the
 // runtime errors of misuse. The matrix is checked by where images land.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <zlib.h>
 
 #include <cmath>
@@ -18,10 +17,8 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 gxtkSurface* Surface(const Bytes& px, int w, int h, int depth = 4) {
-  unsigned char* data = (unsigned char*)malloc(px.size());
-  std::copy(px.begin(), px.end(), data);
   gxtkSurface* s = new gxtkSurface;
-  s->SetData(data, w, h, depth);
+  s->SetData((unsigned char*)memcpy(malloc(px.size()), px.data(), px.size()), w, h, depth);
   return s;
 }
 Bytes Stored(const gxtkSurface* s) { return s->data ? Bytes(s->data, s->data + s->width * s->height * s->depth) : Bytes(); }
@@ -39,12 +36,8 @@ std::string Frames(c_Image* image) {
   return out;
 }
 
-class Offscreen : public ::testing::Test {
- protected:
-  void SetUp() override {
-    gc_init();
-    bb_graphics_Init();
-  }
+struct Offscreen : ::testing::Test {
+  void SetUp() override { gc_init(), bb_graphics_Init(); }
 };
 
 TEST_F(Offscreen, StoredPixelsAndVertexColoursArePremultiplied) {
@@ -68,7 +61,6 @@ TEST_F(Offscreen, StoredPixelsAndVertexColoursArePremultiplied) {
 TEST_F(Offscreen, PictureFilesLoadOrAreRefused) {
   const char* bin = getenv("LARKSPIN_BINARY_DIR");
   const std::string dir = std::string(bin ? bin : ".") + "/test-output-graphics/";
-  mkdir(dir.c_str(), 0755);
   BBGlfwGame game;
   int w = -7, h = -7, d = -7;
   for (int channels = 1; channels <= 4; ++channels) {
@@ -90,8 +82,7 @@ TEST_F(Offscreen, PictureFilesLoadOrAreRefused) {
   Bytes zeros(128u << 20);
   uLongf packedSize = compressBound(zeros.size());
   Bytes packed(packedSize);
-  compress2(packed.data(), &packedSize, zeros.data(), zeros.size(), 1);
-  packed.resize(packedSize);
+  compress2(packed.data(), &packedSize, zeros.data(), zeros.size(), 1), packed.resize(packedSize);
   assetgen::WriteFile(dir + "inflating.png", assetgen::WrapPng(1, 1, 8, 6, packed));
   testing::internal::CaptureStderr();
   for (const char* name : {"deep.png", "inflating.png", "missing.png"})
