@@ -31,8 +31,7 @@ class Files : public ::testing::Test {
   void SetUp() override {
     char pattern[] = "/tmp/larkspin-host-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    fs::current_path(dir);
+    fs::current_path(dir = pattern);
   }
   void TearDown() override { fs::current_path(previous), fs::remove_all(dir); }
   // The directory holds the state file and nothing else (no temporaries).
@@ -129,9 +128,8 @@ TEST_F(Files, FailedSavesKeepThePreviousStateFile) {
   EXPECT_EQ(host.SaveState("x"), -1);
 }
 
-// A state file that exists but cannot be used is moved aside before anything
-// is saved: one the player cannot read (checked as an unprivileged user,
-// since root reads everything) and one far larger than any state.
+// An unusable state file is moved aside before anything is saved: one the
+// player cannot read (as an unprivileged user) and one far too large.
 TEST_F(Files, UnusableStateFilesAreMovedAsideNotSavedOver) {
   const std::string big(64 * 1024 + 1, '7');
   for (bool unreadable : {true, false}) {
@@ -165,9 +163,8 @@ TEST_F(Files, SavesGoThroughALinkToItsTarget) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "synced"), fs::directory_iterator()), 1);
 }
 
-// Saving killed at random moments: a child rewrites the state file in a
-// loop and is killed; after every kill the file loads as one of the two
-// states, whole (a short and a long one, so a torn write cannot pass).
+// A child saving in a loop is killed at random moments: the file must load
+// as one of the two states (short and long, so a torn one cannot pass).
 TEST_F(Files, KilledSavesLeaveOldOrNewStateWhole) {
   const String states[2] = {String(std::string(300, 's').c_str()), String(std::string(40000, 'L').c_str())};
   ASSERT_EQ(host.SaveState(states[0]), 0);

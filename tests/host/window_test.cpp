@@ -1,7 +1,6 @@
-// The real window under a private X server: keys, characters and mouse
-// buttons typed with xdotool arrive as the framework's codes; the close
-// button becomes key 432; re-opening full screen releases held keys first;
-// the player's controller mappings are read line by line.
+// The real window under a private X server, driven by xdotool: keys,
+// characters, mouse buttons, the close button, full screen, and the
+// player's controller mappings read line by line.
 #include <gtest/gtest.h>
 
 #include <GLFW/glfw3.h>
@@ -25,9 +24,8 @@ namespace {
 
 class WindowTest : public ::testing::Test {
  protected:
-  // GLFW stays up until the process ends: shutting it down unloads the GL
-  // driver, and LeakSanitizer would then report the blocks the driver never
-  // frees as leaks of an unknown module.
+  // GLFW stays up until the process ends: unloading the GL driver would have
+  // LeakSanitizer report its blocks as leaks of an unknown module.
   static void SetUpTestSuite() {
     glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
     ASSERT_TRUE(glfwInit());
@@ -138,8 +136,7 @@ TEST_F(WindowTest, FullScreenReopenReleasesHeldKeysFirst) {
   EXPECT_EQ(seqAtRelease, (std::vector<int>{seqBefore, seqBefore}));
   EXPECT_NE(glfwGetWindowMonitor(host->GlfwWindow()), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return glfwGetWindowAttrib(host->GlfwWindow(), GLFW_FOCUSED); }));
-  // Letting go afterwards produces nothing: the new window never saw the
-  // keys go down.
+  // Letting go afterwards produces nothing: the new window never saw them.
   EXPECT_EQ(Xdo("keyup a keyup Shift_L key b", "key 2 66"), (Lines{"key 1 66", "key 3 98", "key 2 66"}));
   XAutoRepeatOn(glfwGetX11Display());
   host->SetDeviceWindow(800, 600, 0);
@@ -156,13 +153,10 @@ TEST_F(WindowTest, ControllerMappingsSkipBadLinesAndKeepTheRest) {
                      ",dpup:h0.3\n" + pad + ",a:q0\n" + pad + ",x\n" + pad + "\n" + pad + "," +
                      std::string(1100, 'n') + ",a:b0\n" + pad + ",a:b0,platform:Windows";
   auto apply = [](std::string in, int* taken) {
-    char* out = nullptr;
-    size_t size = 0;
-    FILE *report = open_memstream(&out, &size), *file = fmemopen(&in[0], in.size(), "r");
-    *taken = BBApplyGamepadMappings(file, "mine", report);
-    fclose(file), fclose(report);
-    std::string lines(out, size);
-    return free(out), lines;
+    FILE* file = fmemopen(&in[0], in.size(), "r");
+    testing::internal::CaptureStderr();
+    *taken = BBApplyGamepadMappings(file, "mine", stderr);
+    return fclose(file), testing::internal::GetCapturedStderr();
   };
   int taken = 0;
   std::string report = apply(text, &taken);

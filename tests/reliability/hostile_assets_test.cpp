@@ -1,8 +1,6 @@
-// The real program on one copy of its data folder in which every picture,
-// sound effect and tune is emptied, cut short, replaced by junk or by a
-// hostile file. It must keep running in bounded memory and name each
-// picture it refuses, with the reason, on one line (and each bad line of
-// the player's controller mappings).
+// The real program on a copy of its data folder where every picture and
+// sound is emptied, cut short, junk or hostile: it keeps running in bounded
+// memory and names each refused picture (and bad mapping line) with a reason.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
