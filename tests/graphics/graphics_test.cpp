@@ -26,9 +26,7 @@ gxtkSurface* Surface(const Bytes& px, int w, int h, int depth = 4) {
   return s;
 }
 Bytes Stored(const gxtkSurface* s) { return s->data ? Bytes(s->data, s->data + s->width * s->height * s->depth) : Bytes(); }
-c_Image* Strip(int w, int h, int frames, int flags) {
-  return (new c_Image)->m_new()->p_Init(Surface(Bytes(w * h * 4), w, h), frames, flags);
-}
+c_Image* Strip(int w, int h, int n, int flags) { return (new c_Image)->m_new()->p_Init(Surface(Bytes(w * h * 4), w, h), n, flags); }
 c_Image* Grid(int w, int h, int fw, int fh, int frames) {
   return (new c_Image)->m_new()->p_Init2(Surface(Bytes(w * h * 4), w, h), 0, 0, fw, fh, frames, 0, nullptr, 0, 0, w, h);
 }
@@ -124,8 +122,7 @@ TEST_F(Offscreen, FramesFlagsAndHandles) {
   ExpectRuntimeError([] { bb_graphics_SetColor(1, 2, 3); }, "Drawing is only possible while a frame is being rendered");
 }
 
-class Render : public ::testing::Test {
- protected:
+struct Render : ::testing::Test {
   // The window and GLFW stay up until the process ends: unloading the GL
   // driver would have the sanitizer report its blocks as leaks.
   static void SetUpTestSuite() {
@@ -244,8 +241,7 @@ TEST_F(Render, SurfaceSurvivesWindowReopen) {
   // New pixels for a surface with a texture replace what it shows.
   unsigned oldName = s->texture;
   ASSERT_TRUE(s->SetData((unsigned char*)calloc(4, 4), 2, 2, 4));
-  Frame([&] { renderer->DrawSurface(s, 20, 20); });
-  Expect(kBlack, {{20, 20}});
+  Frame([&] { renderer->DrawSurface(s, 20, 20); }), Expect(kBlack, {{20, 20}});
   EXPECT_FALSE(glIsTexture(oldName));  // the replaced texture was deleted
   BeginFrame();
 }

@@ -26,8 +26,7 @@ std::string ReadBytes(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class Files : public ::testing::Test {
- protected:
+struct Files : ::testing::Test {
   void SetUp() override {
     char pattern[] = "/tmp/larkspin-host-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -35,10 +34,7 @@ class Files : public ::testing::Test {
   }
   void TearDown() override { fs::current_path(previous), fs::remove_all(dir); }
   // The directory holds the state file and nothing else (no temporaries).
-  bool OnlyStateFile() {
-    auto it = fs::directory_iterator(dir);
-    return it != fs::directory_iterator() && it->path().filename() == ".quillstate" && ++it == fs::directory_iterator();
-  }
+  bool OnlyStateFile() { return fs::exists(dir / ".quillstate") && std::distance(fs::directory_iterator(dir), {}) == 1; }
   TestHost host;
   fs::path dir, previous = fs::current_path();
 };
@@ -58,8 +54,8 @@ TEST_F(Files, QuillPathsMapBesideTheExecutable) {
 
 TEST_F(Files, LoadDataReadsWholeFilesAcrossBlockBoundaries) {
   for (size_t size : {0, 1, 4096, 10001}) {
-    std::string bytes(size, '\0');
-    for (size_t i = 0; i < size; ++i) bytes[i] = char((i * 7 + 3) & 0xFF);
+    std::string bytes;
+    for (size_t i = 0; i < size; ++i) bytes += char(i * 7 + 3);
     std::ofstream(dir / "blob.bin", std::ios::binary) << bytes;
     int length = -5;
     unsigned char* data = host.LoadData("./blob.bin", &length);
@@ -105,25 +101,22 @@ TEST_F(Files, StateRoundTripsAsExactUtf8AndClearsDeadTemporaries) {
 // failure and leaves the previous save untouched.
 TEST_F(Files, FailedSavesKeepThePreviousStateFile) {
   ASSERT_EQ(host.SaveState("old|records|"), 0);
-  std::string big(64 * 1024, 'x');
   ChildResult outcome = RunInChild([&] {
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit limit = {1024, 1024};
     setrlimit(RLIMIT_FSIZE, &limit);
-    printf("%d", host.SaveState(String(big.c_str())));
+    printf("%d", host.SaveState(String(std::string(64 * 1024, 'x').c_str())));
   });
   EXPECT_EQ(outcome.out, "-2");
   EXPECT_EQ(ReadBytes(dir / ".quillstate"), "old|records|");
   EXPECT_TRUE(OnlyStateFile());
   // A folder standing in the file's place cannot be replaced; the desktop
   // host says so (once: saves come every few seconds).
-  fs::remove(dir / ".quillstate");
-  fs::create_directory(dir / ".quillstate");
+  fs::remove(dir / ".quillstate"), fs::create_directory(dir / ".quillstate");
   ChildResult reports = RunInChild([&] { printf("%d", host.SaveState("x")), host.SaveState("x"); });
   EXPECT_EQ(reports.out, "-1");
   EXPECT_EQ(reports.err, "larkspin: cannot save ./.quillstate: Is a directory\n");
-  fs::create_directory(dir / "gone");
-  fs::current_path(dir / "gone");
+  fs::create_directory(dir / "gone"), fs::current_path(dir / "gone");
   fs::remove(dir / "gone");  // no file can be created in a deleted directory
   EXPECT_EQ(host.SaveState("x"), -1);
 }

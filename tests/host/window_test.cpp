@@ -22,8 +22,7 @@ extern "C" ::Window glfwGetX11Window(GLFWwindow* window);
 
 namespace {
 
-class WindowTest : public ::testing::Test {
- protected:
+struct WindowTest : ::testing::Test {
   // GLFW stays up until the process ends: unloading the GL driver would have
   // LeakSanitizer report its blocks as leaks of an unknown module.
   static void SetUpTestSuite() {
@@ -32,9 +31,7 @@ class WindowTest : public ::testing::Test {
     gc_init();
   }
   void SetUp() override {
-    delegate->log = &log;
-    host->SetDelegate(delegate);
-    host->StartGame();
+    delegate->log = &log, host->SetDelegate(delegate), host->StartGame();
     host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     ASSERT_TRUE(WaitUntil([&] { return glfwGetWindowAttrib(host->GlfwWindow(), GLFW_FOCUSED); }));
     log.clear();

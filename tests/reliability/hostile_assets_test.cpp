@@ -57,13 +57,10 @@ TEST(HostileAssets, RefusedOneByOneWhileTheProgramRuns) {
   std::mt19937 random(7);
   int sounds = 0;
   for (const fs::path& file : files) {
-    std::string base = std::regex_replace(file.stem().string(), std::regex("-hd2?$"), "");
-    if (file.extension() == ".png") {
-      kindOfPicture[file] = kindOfBase.emplace(base, kindOfBase.size() % 5).first->second;
-    } else if (file.extension() != ".wav" && file.extension() != ".ogg") {
-      continue;
-    }
-    std::string bytes = Damaged(Read(file), file.extension() == ".png" ? kindOfPicture[file] : sounds++ % 3, random);
+    std::string base = std::regex_replace(file.stem().string(), std::regex("-hd2?$"), ""), ext = file.extension();
+    if (ext == ".png") kindOfPicture[file] = kindOfBase.emplace(base, kindOfBase.size() % 5).first->second;
+    else if (ext != ".wav" && ext != ".ogg") continue;
+    std::string bytes = Damaged(Read(file), ext == ".png" ? kindOfPicture[file] : sounds++ % 3, random);
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
   }
   // The player's controller mappings, with a bad second line, are read at start.
