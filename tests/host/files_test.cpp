@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "host/files.h"
 #include "host/paths.h"
@@ -25,20 +26,15 @@ std::string ReadBytes(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class Files : public ::testing::Test {
- protected:
+struct Files : ::testing::Test {
   void SetUp() override {
     char pattern[] = "/tmp/larkspin-host-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    fs::current_path(dir);
+    fs::current_path(dir = pattern);
   }
   void TearDown() override { fs::current_path(previous), fs::remove_all(dir); }
   // The directory holds the state file and nothing else (no temporaries).
-  bool OnlyStateFile() {
-    auto it = fs::directory_iterator(dir);
-    return it != fs::directory_iterator() && it->path().filename() == ".quillstate" && ++it == fs::directory_iterator();
-  }
+  bool OnlyStateFile() { return fs::exists(dir / ".quillstate") && std::distance(fs::directory_iterator(dir), {}) == 1; }
   TestHost host;
   fs::path dir, previous = fs::current_path();
 };
@@ -58,8 +54,8 @@ TEST_F(Files, QuillPathsMapBesideTheExecutable) {
 
 TEST_F(Files, LoadDataReadsWholeFilesAcrossBlockBoundaries) {
   for (size_t size : {0, 1, 4096, 10001}) {
-    std::string bytes(size, '\0');
-    for (size_t i = 0; i < size; ++i) bytes[i] = char((i * 7 + 3) & 0xFF);
+    std::string bytes;
+    for (size_t i = 0; i < size; ++i) bytes += char(i * 7 + 3);
     std::ofstream(dir / "blob.bin", std::ios::binary) << bytes;
     int length = -5;
     unsigned char* data = host.LoadData("./blob.bin", &length);
@@ -105,32 +101,28 @@ TEST_F(Files, StateRoundTripsAsExactUtf8AndClearsDeadTemporaries) {
 // failure and leaves the previous save untouched.
 TEST_F(Files, FailedSavesKeepThePreviousStateFile) {
   ASSERT_EQ(host.SaveState("old|records|"), 0);
-  std::string big(64 * 1024, 'x');
   ChildResult outcome = RunInChild([&] {
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit limit = {1024, 1024};
     setrlimit(RLIMIT_FSIZE, &limit);
-    printf("%d", host.SaveState(String(big.c_str())));
+    printf("%d", host.SaveState(String(std::string(64 * 1024, 'x').c_str())));
   });
   EXPECT_EQ(outcome.out, "-2");
   EXPECT_EQ(ReadBytes(dir / ".quillstate"), "old|records|");
   EXPECT_TRUE(OnlyStateFile());
   // A folder standing in the file's place cannot be replaced; the desktop
   // host says so (once: saves come every few seconds).
-  fs::remove(dir / ".quillstate");
-  fs::create_directory(dir / ".quillstate");
+  fs::remove(dir / ".quillstate"), fs::create_directory(dir / ".quillstate");
   ChildResult reports = RunInChild([&] { printf("%d", host.SaveState("x")), host.SaveState("x"); });
   EXPECT_EQ(reports.out, "-1");
   EXPECT_EQ(reports.err, "larkspin: cannot save ./.quillstate: Is a directory\n");
-  fs::create_directory(dir / "gone");
-  fs::current_path(dir / "gone");
+  fs::create_directory(dir / "gone"), fs::current_path(dir / "gone");
   fs::remove(dir / "gone");  // no file can be created in a deleted directory
   EXPECT_EQ(host.SaveState("x"), -1);
 }
 
-// A state file that exists but cannot be used is moved aside before anything
-// is saved: one the player cannot read (checked as an unprivileged user,
-// since root reads everything) and one far larger than any state.
+// An unusable state file is moved aside before anything is saved: one the
+// player cannot read (as an unprivileged user) and one far too large.
 TEST_F(Files, UnusableStateFilesAreMovedAsideNotSavedOver) {
   const std::string big(64 * 1024 + 1, '7');
   for (bool unreadable : {true, false}) {
@@ -162,6 +154,36 @@ TEST_F(Files, SavesGoThroughALinkToItsTarget) {
   EXPECT_EQ(ReadBytes(dir / "synced" / "larkspin"), "linked|");
   EXPECT_TRUE(host.LoadState() == String("linked|"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "synced"), fs::directory_iterator()), 1);
+}
+
+// A child saving in a loop is killed at random moments: the file must load
+// as one of the two states (short and long, so a torn one cannot pass).
+TEST_F(Files, KilledSavesLeaveOldOrNewStateWhole) {
+  const String states[2] = {String(std::string(300, 's').c_str()), String(std::string(40000, 'L').c_str())};
+  ASSERT_EQ(host.SaveState(states[0]), 0);
+  std::mt19937 random(12345);
+  int sawLong = 0;
+  for (int round = 0; round < 200; ++round) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t pid = fork();
+    for (unsigned n = 1; pid == 0; ++n) {
+      if (host.SaveState(states[n & 1]) != 0) _exit(1);
+      if (n == 1) close(ready[1]);  // the first rewrite is on disk
+    }
+    char byte;
+    close(ready[1]);
+    ssize_t got = read(ready[0], &byte, 1);  // 0 once the write end closes
+    close(ready[0]), usleep(std::uniform_int_distribution<int>(0, 4000)(random)), kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    // Anything but our own SIGKILL means the child failed to save.
+    ASSERT_TRUE(got == 0 && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "round " << round;
+    String loaded = host.LoadState();
+    ASSERT_TRUE(loaded == states[0] || loaded == states[1]) << "round " << round << ": torn, " << loaded.Length() << " units";
+    sawLong += loaded == states[1];
+  }
+  EXPECT_TRUE(sawLong > 0 && sawLong < 200) << sawLong;  // the kills land at different points
 }
 
 // A web address reaches the opener as one argument, through no shell.

@@ -17,8 +17,7 @@ inline std::string Ints(std::initializer_list<int> values) {
   return out;
 }
 
-class RecordingDelegate : public BBGameDelegate {
- public:
+struct RecordingDelegate : BBGameDelegate {
   Lines* log = nullptr;
   std::function<void()> onUpdate, onRender;
   std::function<void(int, int)> onKey;
@@ -37,8 +36,7 @@ class RecordingDelegate : public BBGameDelegate {
   void Write(const std::string& line) { log && (log->push_back(line), true); }
 };
 
-class TestHost : public BBGlfwGame {
- public:
+struct TestHost : BBGlfwGame {
   double clock = 0;                // seconds
   int passLimit = 0;               // the window stays open for this many passes
   bool active = true;              // window focus

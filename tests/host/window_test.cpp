@@ -1,7 +1,6 @@
-// The real window under a private X server: keys, characters and mouse
-// buttons typed with xdotool arrive as the framework's codes; the close
-// button becomes key 432; re-opening full screen releases held keys first;
-// the player's controller mappings are read line by line.
+// The real window under a private X server, driven by xdotool: keys,
+// characters, mouse buttons, the close button, full screen, and the
+// player's controller mappings read line by line.
 #include <gtest/gtest.h>
 
 #include <GLFW/glfw3.h>
@@ -23,20 +22,16 @@ extern "C" ::Window glfwGetX11Window(GLFWwindow* window);
 
 namespace {
 
-class WindowTest : public ::testing::Test {
- protected:
-  // GLFW stays up until the process ends: shutting it down unloads the GL
-  // driver, and LeakSanitizer would then report the blocks the driver never
-  // frees as leaks of an unknown module.
+struct WindowTest : ::testing::Test {
+  // GLFW stays up until the process ends: unloading the GL driver would have
+  // LeakSanitizer report its blocks as leaks of an unknown module.
   static void SetUpTestSuite() {
     glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
     ASSERT_TRUE(glfwInit());
     gc_init();
   }
   void SetUp() override {
-    delegate->log = &log;
-    host->SetDelegate(delegate);
-    host->StartGame();
+    delegate->log = &log, host->SetDelegate(delegate), host->StartGame();
     host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     ASSERT_TRUE(WaitUntil([&] { return glfwGetWindowAttrib(host->GlfwWindow(), GLFW_FOCUSED); }));
     log.clear();
@@ -57,8 +52,7 @@ class WindowTest : public ::testing::Test {
   }
   std::pair<int, int> Position() {
     int x = 0, y = 0;
-    glfwGetWindowPos(host->GlfwWindow(), &x, &y);
-    return {x, y};
+    return glfwGetWindowPos(host->GlfwWindow(), &x, &y), std::make_pair(x, y);
   }
   std::string WindowId() { return std::to_string(glfwGetX11Window(host->GlfwWindow())); }
 
@@ -66,13 +60,6 @@ class WindowTest : public ::testing::Test {
   RecordingDelegate* delegate = new RecordingDelegate;
   Lines log;
 };
-
-TEST_F(WindowTest, OpensCentredAndTitled) {
-  EXPECT_EQ(Position(), std::make_pair((1280 - 640) / 2, (1024 - 480) / 2));
-  EXPECT_EQ(system(("xdotool search --name '^Larkspin$' | grep -qx " + WindowId()).c_str()), 0);
-  BBDisplayMode* desktop = host->GetDesktopMode();
-  EXPECT_EQ(std::make_pair(desktop->width, desktop->height), std::make_pair(1280, 1024));
-}
 
 // Letters are named by the keyboard layout, not by their place on a US
 // keyboard: on a French layout the key labelled A is where a US one has Q.
@@ -115,19 +102,23 @@ TEST_F(WindowTest, CloseButtonBecomesKey432AndTheWindowStaysOpen) {
   // WM_DELETE_WINDOW, sent the way a window manager sends it.
   Display* display = glfwGetX11Display();
   XEvent event = {};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = glfwGetX11Window(host->GlfwWindow());
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-  XFlush(display);
+  XClientMessageEvent& m = event.xclient;
+  m.type = ClientMessage, m.window = glfwGetX11Window(host->GlfwWindow()), m.format = 32;
+  m.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  m.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  XSendEvent(display, m.window, False, NoEventMask, &event), XFlush(display);
   ASSERT_TRUE(WaitUntil([&] { return log.size() == 2; }));
   EXPECT_EQ(log, (Lines{"key 1 432", "key 2 432"}));
   EXPECT_FALSE(glfwWindowShouldClose(host->GlfwWindow()));
 }
 
+// The window opens centred and titled; going full screen releases held keys
+// first, and coming back centres it again.
 TEST_F(WindowTest, FullScreenReopenReleasesHeldKeysFirst) {
+  EXPECT_EQ(Position(), std::make_pair((1280 - 640) / 2, (1024 - 480) / 2));
+  EXPECT_EQ(system(("xdotool search --name '^Larkspin$' | grep -qx " + WindowId()).c_str()), 0);
+  BBDisplayMode* desktop = host->GetDesktopMode();
+  EXPECT_EQ(std::make_pair(desktop->width, desktop->height), std::make_pair(1280, 1024));
   // Held keys must not auto-repeat into the new window while the test runs.
   XAutoRepeatOff(glfwGetX11Display());
   int seqBefore = glfwGraphicsSeq;
@@ -142,8 +133,7 @@ TEST_F(WindowTest, FullScreenReopenReleasesHeldKeysFirst) {
   EXPECT_EQ(seqAtRelease, (std::vector<int>{seqBefore, seqBefore}));
   EXPECT_NE(glfwGetWindowMonitor(host->GlfwWindow()), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return glfwGetWindowAttrib(host->GlfwWindow(), GLFW_FOCUSED); }));
-  // Letting go afterwards produces nothing: the new window never saw the
-  // keys go down.
+  // Letting go afterwards produces nothing: the new window never saw them.
   EXPECT_EQ(Xdo("keyup a keyup Shift_L key b", "key 2 66"), (Lines{"key 1 66", "key 3 98", "key 2 66"}));
   XAutoRepeatOn(glfwGetX11Display());
   host->SetDeviceWindow(800, 600, 0);
@@ -160,13 +150,10 @@ TEST_F(WindowTest, ControllerMappingsSkipBadLinesAndKeepTheRest) {
                      ",dpup:h0.3\n" + pad + ",a:q0\n" + pad + ",x\n" + pad + "\n" + pad + "," +
                      std::string(1100, 'n') + ",a:b0\n" + pad + ",a:b0,platform:Windows";
   auto apply = [](std::string in, int* taken) {
-    char* out = nullptr;
-    size_t size = 0;
-    FILE *report = open_memstream(&out, &size), *file = fmemopen(&in[0], in.size(), "r");
-    *taken = BBApplyGamepadMappings(file, "mine", report);
-    fclose(file), fclose(report);
-    std::string lines(out, size);
-    return free(out), lines;
+    FILE* file = fmemopen(&in[0], in.size(), "r");
+    testing::internal::CaptureStderr();
+    *taken = BBApplyGamepadMappings(file, "mine", stderr);
+    return fclose(file), testing::internal::GetCapturedStderr();
   };
   int taken = 0;
   std::string report = apply(text, &taken);
