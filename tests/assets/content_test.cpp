@@ -17,10 +17,7 @@
 
 namespace {
 
-BBGlfwGame* Host() {
-  static BBGlfwGame* host = new BBGlfwGame;
-  return host;
-}
+BBGlfwGame* Host() { static BBGlfwGame* host = new BBGlfwGame; return host; }
 
 String DataPath(const std::string& relative) {
   const char* bin = std::getenv("LARKSPIN_BINARY_DIR");
@@ -99,21 +96,13 @@ std::vector<uint8_t> Pixels(const Picture& p, const FrameRect& r) {
   return out;
 }
 
-std::vector<int> Range(int n) {
-  std::vector<int> v(n);
-  return std::iota(v.begin(), v.end(), 0), v;
-}
+std::vector<int> Range(int n) { std::vector<int> v(n); return std::iota(v.begin(), v.end(), 0), v; }
 
 // The image banks as the game loads them: file, design frame size, frame
 // count, the frames it draws (each must show something) and groups of frames
 // it tells apart (each must differ from the others at level 2; the smallest
 // may coincide at level 1).
-struct Bank {
-  const char* name;
-  int frameW, frameH, frames;
-  std::vector<int> drawn;
-  std::vector<std::vector<int>> distinct;
-};
+struct Bank { const char* name; int frameW, frameH, frames; std::vector<int> drawn; std::vector<std::vector<int>> distinct; };
 const Bank kBanks[] = {
     {"gfx", 12, 12, 25, Range(25),  // ships, gems, shots and thirteen rocks
      {{0, 5, 10, 15}, {1, 6, 11, 16}, {2, 7, 12, 17}, {3, 4, 8, 9, 13, 14, 18, 19, 20, 21, 22, 23, 24}}},
@@ -135,10 +124,8 @@ const Bank kBanks[] = {
 struct Sheet { Picture picture; std::vector<FrameRect> frames; };
 
 Sheet Load(const Bank& b, int level) {
-  Sheet s;
-  s.picture = LoadPicture(std::string(b.name) + (level == 4 ? "-hd2" : level == 2 ? "-hd" : "") + ".png");
-  s.frames = CutGrid(s.picture, b.frameW * level, b.frameH * level, b.frames);
-  return s;
+  Picture p = LoadPicture(std::string(b.name) + (level == 4 ? "-hd2" : level == 2 ? "-hd" : "") + ".png");
+  return {p, CutGrid(p, b.frameW * level, b.frameH * level, b.frames)};
 }
 
 }  // namespace
@@ -195,8 +182,7 @@ TEST(PictureSheets, FieldPicturesFillTheirFramesAndPlayersDiffer) {
     }
     for (int x = 0; x < 8; ++x)
       for (int y = x + 2; y < 8; y += 2) {  // same kind, another player
-        SCOPED_TRACE(testing::Message() << (x % 2 ? "gems" : "ships") << " of players " << x / 2 + 1 << ", "
-                                        << y / 2 + 1 << " at level " << level);
+        SCOPED_TRACE(testing::Message() << (x % 2 ? "gems" : "ships") << " of players " << x / 2 + 1 << ", " << y / 2 + 1 << " at level " << level);
         int both = 0, either = 0;
         for (size_t i = 0; i < mask[x].size(); ++i) both += mask[x][i] && mask[y][i], either += mask[x][i] || mask[y][i];
         EXPECT_LE(both, 0.7 * either);

@@ -17,16 +17,14 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <thread>
 
 namespace {
 
 // The captured 16-bit stereo mix as floats, read from the "data" chunk to
 // the end of the file, whatever its header says.
-struct Capture {
-    int hertz = 0;
-    std::vector<float> left, right;
-};
+struct Capture { int hertz = 0; std::vector<float> left, right; };
 Capture ReadCapture(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -43,9 +41,7 @@ Capture ReadCapture(const std::string& path) {
 
 // Runs of frames louder than 0.02; quieter stretches shorter than 400 frames
 // (a sine's zero crossings) do not split a run.
-struct Span {
-    size_t begin, end;
-};
+struct Span { size_t begin, end; };
 std::vector<Span> Spans(const Capture& cap) {
     std::vector<Span> spans;
     for (size_t i = 0; i < cap.left.size(); ++i) {
@@ -66,27 +62,15 @@ double Pitch(const Capture& cap, const Span& s) {  // from zero crossings
     return crossings / 2.0 / Seconds(s);
 }
 double Rms(const std::vector<float>& x, const Span& s) {
-    double sum = 0;
-    for (size_t i = s.begin; i < s.end; ++i) sum += double(x[i]) * x[i];
-    return std::sqrt(sum / (s.end - s.begin));
+    return std::sqrt(std::inner_product(&x[s.begin], &x[s.end], &x[s.begin], 0.0) / (s.end - s.begin));
 }
 media::Bytes Tone(double seconds) { return media::ToneWav(1, 16, 22050, seconds, 441); }
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-ALint SourceInt(ALuint source, ALenum what) {
-    ALint value = -1;
-    alGetSourcei(source, what, &value);
-    return value;
-}
-ALfloat Gain(ALuint source) {
-    ALfloat gain = -1;
-    alGetSourcef(source, AL_GAIN, &gain);
-    return gain;
-}
-bool Pending(unsigned int buffer) {
-    return std::count(gxtkDiscardedBuffers().begin(), gxtkDiscardedBuffers().end(), buffer) > 0;
-}
+ALint SourceInt(ALuint source, ALenum what) { ALint v = -1; return alGetSourcei(source, what, &v), v; }
+ALfloat Gain(ALuint source) { ALfloat v = -1; return alGetSourcef(source, AL_GAIN, &v), v; }
+bool Pending(unsigned int buffer) { auto& d = gxtkDiscardedBuffers(); return std::count(d.begin(), d.end(), buffer) > 0; }
 
 // Whole collector cycles, each followed by allocations so that the garbage
 // found is destroyed (destruction is lazy), until `done` or the rounds end.
@@ -116,9 +100,7 @@ protected:
     }
     void SetUp() override { bb_audio_SetAudioDevice(audio = new gxtkAudio); }
     void TearDown() override { if (!finished) audio->Close(); }
-    gxtkSample* Load(const std::string& name, const media::Bytes& file) {
-        return audio->LoadSample(String(media::Written(name, file).c_str()));
-    }
+    gxtkSample* Load(const char* name, const media::Bytes& file) { return audio->LoadSample(String(media::Written(name, file).c_str())); }
     Capture Finish() {  // closing the device completes the capture
         audio->Close();
         finished = true;
@@ -137,12 +119,10 @@ TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
     gxtkSample* silent = Load("deep.wav", media::ToneWav(1, 32, 22050, 0.1, 441));
     ASSERT_TRUE(mono16 && stereo8 && ogg && silent);
 
-    EXPECT_EQ(audio->PlaySample(silent, 8, 0), 0);
-    EXPECT_EQ(audio->PlaySample(mono16, 0, 0), 0);
+    EXPECT_TRUE(audio->PlaySample(silent, 8, 0) == 0 && audio->PlaySample(mono16, 0, 0) == 0);
     EXPECT_EQ(audio->ChannelState(0), 1);
     SleepMs(500);
-    audio->PauseChannel(0);
-    audio->ResumeChannel(0);
+    audio->PauseChannel(0), audio->ResumeChannel(0);
     EXPECT_EQ(audio->ChannelState(0), 0) << "a one-shot that ran out stays stopped";
     audio->PlaySample(stereo8, 5, 0);
     SleepMs(400);
@@ -174,47 +154,38 @@ TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
     }
 }
 
-// The game's own pause and the host's suspension, in OpenAL's source states:
-// resuming from suspension restarts only what it paused; a stopped channel
-// never resumes.
-TEST_F(AudioDevice, PauseAndSuspendHoldTheSourcesUntilResumed) {
+// The game's own pause, the host's suspension and the music, in OpenAL's
+// source states: resuming from suspension restarts only what it paused; a
+// stopped channel never resumes; music takes its loop flag and its own volume.
+TEST_F(AudioDevice, PauseSuspendAndMusicHoldTheSourcesUntilResumed) {
     gxtkSample* loop = Load("loop.wav", Tone(0.2));
+    std::string tune = media::Written("tune.OGG", media::ToneOgg(2, 22050, 4410, 441));
+    const int music = gxtkAudio::kMusicChannel;
     ASSERT_TRUE(loop);
-    audio->PlaySample(loop, 0, 1);
+    for (int loops : {0, 1}) {
+        ASSERT_EQ(bb_audio_PlayMusic(String(tune.c_str()), loops), 0);
+        EXPECT_EQ(SourceInt(audio->channels[music].source, AL_LOOPING), loops);
+    }
+    bb_audio_SetMusicVolume(0.25f);
+    EXPECT_FLOAT_EQ(Gain(audio->channels[music].source), 0.25f);
     audio->PlaySample(loop, 1, 1);
     audio->PauseChannel(1);
     EXPECT_TRUE(audio->ChannelState(1) == 2 && State(1) == AL_PAUSED);
     audio->Suspend();
-    EXPECT_TRUE(State(0) == AL_PAUSED && audio->ChannelState(0) == 1) << "suspension keeps the channel's own state";
+    EXPECT_TRUE(State(music) == AL_PAUSED && audio->MusicState() == 1) << "suspension keeps the channel's own state";
     audio->Resume();
-    EXPECT_TRUE(State(0) == AL_PLAYING && State(1) == AL_PAUSED) << "the game's pause survives the resume";
+    EXPECT_TRUE(State(music) == AL_PLAYING && State(1) == AL_PAUSED) << "the game's pause survives the resume";
     audio->ResumeChannel(1);
     EXPECT_TRUE(State(1) == AL_PLAYING && audio->ChannelState(1) == 1);
-    audio->StopChannel(0);
-    audio->ResumeChannel(0);
-    EXPECT_TRUE(audio->ChannelState(0) == 0 && State(0) == AL_STOPPED) << "only a paused channel resumes";
-}
-
-// Music takes the file's loop flag and its own volume; a new tune that cannot
-// be loaded still stops the old one.
-TEST_F(AudioDevice, MusicPlaysOnItsOwnChannel) {
-    std::string tune = media::Written("tune.OGG", media::ToneOgg(2, 22050, 4410, 441));
-    const int music = gxtkAudio::kMusicChannel;
-    for (int loop : {1, 0}) {
-        EXPECT_EQ(bb_audio_PlayMusic(String(tune.c_str()), loop), 0);
-        EXPECT_EQ(SourceInt(audio->channels[music].source, AL_LOOPING), loop);
-    }
-    bb_audio_SetMusicVolume(0.25f);
-    EXPECT_FLOAT_EQ(Gain(audio->channels[music].source), 0.25f);
     bb_audio_PauseMusic();
     EXPECT_TRUE(audio->MusicState() == 2 && State(music) == AL_PAUSED);
     bb_audio_ResumeMusic();
     EXPECT_TRUE(audio->MusicState() == 1 && State(music) == AL_PLAYING);
-    bb_audio_StopMusic();
-    EXPECT_EQ(audio->MusicState(), 0);
+    bb_audio_StopMusic(), bb_audio_ResumeMusic();
+    EXPECT_TRUE(audio->MusicState() == 0 && State(music) == AL_STOPPED) << "only a paused channel resumes";
     bb_audio_PlayMusic(String(tune.c_str()), 1);
     EXPECT_EQ(bb_audio_PlayMusic(String("no/such/tune.ogg"), 1), -1) << "looked up in the data folder";
-    EXPECT_EQ(State(music), AL_STOPPED);
+    EXPECT_EQ(State(music), AL_STOPPED) << "a tune that cannot be loaded still stops the old one";
 }
 
 TEST_F(AudioDevice, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
@@ -224,25 +195,20 @@ TEST_F(AudioDevice, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
     for (int i = 0; i < 32; ++i) EXPECT_EQ(audio->channels[i].source, 0u);
 
     // Three effect sources plus the music's use up all four.
-    ASSERT_EQ(audio->PlaySample(tone, 0, 1), 0);
-    ASSERT_EQ(audio->PlaySample(tone, 1, 1), 0);
-    ASSERT_EQ(audio->PlaySample(shot, 2, 0), 0);
+    ASSERT_TRUE(!audio->PlaySample(tone, 0, 1) && !audio->PlaySample(tone, 1, 1) && !audio->PlaySample(shot, 2, 0));
     audio->SetVolume(1, 0.3f);
-    EXPECT_EQ(audio->PlaySample(tone, 3, 0), -1) << "no source free";
-    EXPECT_EQ(audio->ChannelState(3), 0);
+    EXPECT_TRUE(audio->PlaySample(tone, 3, 0) == -1 && audio->ChannelState(3) == 0) << "no source free";
 
     unsigned int second = audio->channels[1].source;
     audio->StopChannel(1);
     ASSERT_EQ(audio->PlaySample(tone, 3, 1), 0);
-    EXPECT_EQ(audio->channels[1].source, 0u);
-    EXPECT_EQ(audio->channels[3].source, second);
+    EXPECT_TRUE(audio->channels[1].source == 0 && audio->channels[3].source == second);
     EXPECT_FLOAT_EQ(Gain(second), 0.3f) << "settings travel with the source";
 
     audio->PlaySample(shot, 3, 0);  // replaces the loop at once
     EXPECT_TRUE(ALuint(SourceInt(second, AL_BUFFER)) == shot->buffer && !SourceInt(second, AL_LOOPING));
     SleepMs(400);  // the one-shots end: their sources are free to take
-    EXPECT_EQ(audio->PlaySample(tone, 9, 1), 0);
-    EXPECT_EQ(audio->PlaySample(tone, 10, 1), 0);
+    EXPECT_TRUE(audio->PlaySample(tone, 9, 1) == 0 && audio->PlaySample(tone, 10, 1) == 0);
     EXPECT_EQ(audio->channels[2].source | audio->channels[3].source, 0u);
     audio->StopMusic();  // an idle music channel still never lends its source
     EXPECT_EQ(audio->PlaySample(tone, 11, 0), -1);
@@ -255,8 +221,7 @@ TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
         gxtkSample* loop = Load("g1.wav", Tone(0.1));
         gxtkSample* unused = Load("g2.wav", Tone(0.1));
         ASSERT_TRUE(loop && unused);
-        playing = loop->buffer;
-        idle = unused->buffer;
+        playing = loop->buffer, idle = unused->buffer;
         audio->PlaySample(loop, 6, 1);
     }
     ASSERT_TRUE(CollectUntil([&] { return Pending(idle); }, 20)) << "an unreferenced sample is collected";
@@ -268,8 +233,7 @@ TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
     audio->channels[6].sample->Discard();
     EXPECT_TRUE(Pending(playing));
     audio->PlaySample(other, 7, 0);
-    EXPECT_TRUE(alIsBuffer(playing)) << "discarding does not cut a playing sound";
-    EXPECT_EQ(audio->ChannelState(6), 1);
+    EXPECT_TRUE(alIsBuffer(playing) && audio->ChannelState(6) == 1) << "discarding does not cut a playing sound";
     audio->StopChannel(6);
     audio->PlaySample(other, 7, 0);
     EXPECT_FALSE(alIsBuffer(playing)) << "a stopped channel lets go of the buffer";

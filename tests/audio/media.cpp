@@ -16,11 +16,8 @@ namespace {
 
 const double kTwoPi = 6.283185307179586;
 
-void Put(Bytes& out, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
-}
-
-void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void Put(Bytes& out, uint32_t v, int bytes) { for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i))); }
+void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + std::strlen(tag)); }
 
 }  // namespace
 
@@ -37,8 +34,7 @@ Bytes MakeWav(const WavShape& s) {
     Bytes data = WavSamples(s), out;
     PutTag(out, "RIFF");
     Put(out, uint32_t(36 + s.extraFmtBytes + (s.listChunk ? 12 : 0) + data.size()), 4);
-    PutTag(out, "WAVE");
-    PutTag(out, "fmt ");
+    PutTag(out, "WAVEfmt ");
     const uint32_t fmt[] = {16u + s.extraFmtBytes, 1, uint32_t(s.channels), uint32_t(s.hertz),
                             uint32_t(s.hertz * s.channels * s.bits / 8), uint32_t(s.channels * s.bits / 8), uint32_t(s.bits)};
     const int width[] = {4, 2, 2, 4, 4, 2, 2};
