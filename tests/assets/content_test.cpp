@@ -182,7 +182,7 @@ TEST(PictureSheets, FieldPicturesFillTheirFramesAndPlayersDiffer) {
     }
     for (int x = 0; x < 8; ++x)
       for (int y = x + 2; y < 8; y += 2) {  // same kind, another player
-        SCOPED_TRACE(testing::Message() << (x % 2 ? "gems" : "ships") << " of players " << x / 2 + 1 << ", " << y / 2 + 1 << " at level " << level);
+        SCOPED_TRACE(testing::Message() << "frames " << x / 2 * 5 + x % 2 << ", " << y / 2 * 5 + y % 2 << " level " << level);
         int both = 0, either = 0;
         for (size_t i = 0; i < mask[x].size(); ++i) both += mask[x][i] && mask[y][i], either += mask[x][i] || mask[y][i];
         EXPECT_LE(both, 0.7 * either);

@@ -76,8 +76,7 @@ TEST(WavDecoder, DecodesEveryPcmShapeExactlyAndRefusesTheRest) {
     EXPECT_TRUE(deep.ok && deep.format == 3 && deep.length == int(good.size() - 44) / 3);
 
     Bytes listFirst = good;  // "fmt " must be the first chunk
-    const char list[] = "LIST\4\0\0\0INFO";
-    listFirst.insert(listFirst.begin() + 12, list, list + 12);
+    listFirst.insert(listFirst.begin() + 12, {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'});
     const Bytes bad[] = {Patched(good, 0, 0x58464952), Patched(good, 8, 0x20495641) /* AVI */,
                          Patched(good, 20, 3, 1) /* float */, Patched(good, 22, 0, 1) /* no channels */,
                          Patched(good, 34, 4, 1) /* 4-bit */, Patched(good, 24, 0) /* 0 Hz */,
@@ -107,8 +106,8 @@ TEST(OggDecoder, DecodesMonoAndStereoToneAtItsRate) {
     for (int channels : {1, 2}) {
         int hertz = 22050 * channels, frames = 30000;
         Decoded d = Decode(LoadOGG, media::ToneOgg(channels, hertz, frames, 441));
-        ASSERT_TRUE(d.ok && d.channels == channels && d.format == 2 && d.hertz == hertz) << channels;
-        EXPECT_NEAR(d.length, frames, 2048);
+        ASSERT_TRUE(d.ok && d.channels == channels && d.format == 2 && d.hertz == hertz && std::abs(d.length - frames) <= 2048)
+            << channels << ": " << d.length;
         double worst = 0;
         for (int i = 0; i < std::min(d.length, frames) * channels; ++i) {
             double v = int16_t(d.data[2 * i] | d.data[2 * i + 1] << 8) / 32768.0;
@@ -175,8 +174,7 @@ TEST(AudioLoader, ChoosesTheDecoderByEnding) {
 }
 
 TEST(AudioWithoutDevice, ReportsTheFailureAndRunsOnSilently) {
-    Host();
-    bb_audio_Init();
+    Host(), bb_audio_Init();
     EXPECT_EQ(bb_audio_LoadSound(String("x.wav")), nullptr) << "no device set yet";
     EXPECT_EQ(bb_audio_PlayMusic(String("x.ogg"), 0), -1);
 

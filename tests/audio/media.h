@@ -24,9 +24,7 @@ Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone);
 Bytes ToneOgg(int channels, int hertz, int frames, double tone);
 
 size_t OggPageSize(const Bytes& ogg, size_t at);  // of the whole page at `at`, or 0
-// Recomputes every page checksum, so damage made by a test gets past the
-// container check.
-void FixOggChecksums(Bytes& ogg);
+void FixOggChecksums(Bytes& ogg);  // so damage made by a test gets past the container check
 size_t OggAudioStart(const Bytes& ogg);  // just past the page ending the headers
 
 std::string TempPath(const std::string& name);
