@@ -9,14 +9,10 @@
 #include <filesystem>
 #include <fstream>
 
-namespace {
-
-int Status(const std::string& command) {
+static int Status(const std::string& command) {
   int status = std::system((command + " > /dev/null 2>&1").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-}  // namespace
 
 TEST(Generator, SecondRunReproducesTheDataFolderAndFailuresAreReported) {
   const std::string gen = LARKSPIN_ASSETGEN, data = std::string(std::getenv("LARKSPIN_BINARY_DIR")) + "/data";

@@ -15,40 +15,33 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <numeric>
 #include <thread>
 
 namespace {
 
-// The captured 16-bit stereo mix, as floats.
-struct Capture {
-    int hertz = 0;
-    std::vector<float> left, right;
-};
-
-// Reads the "data" chunk to the end of the file, whatever its header says.
+// The captured 16-bit stereo mix as floats, read from the "data" chunk to
+// the end of the file, whatever its header says.
+struct Capture { int hertz = 0; std::vector<float> left, right; };
 Capture ReadCapture(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Capture cap;
-    std::vector<uint8_t> b;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(f)) != EOF;) b.push_back(uint8_t(c));
-        std::fclose(f);
-    }
-    auto get32 = [&](size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; };
-    size_t at = 12;
-    for (; at + 8 <= b.size() && std::memcmp(&b[at], "data", 4) != 0; at += 8 + get32(at + 4))
-        if (std::memcmp(&b[at], "fmt ", 4) == 0) cap.hertz = int(get32(at + 12));
-    for (size_t p = at + 8; p + 4 <= b.size(); p += 4) {
-        cap.left.push_back(int16_t(b[p] | b[p + 1] << 8) / 32768.0f);
-        cap.right.push_back(int16_t(b[p + 2] | b[p + 3] << 8) / 32768.0f);
+    int16_t frame[2];
+    size_t data = b.find("data", 12);
+    if (b.size() >= 28) std::memcpy(&cap.hertz, &b[24], 4);
+    for (size_t p = data + 8; data != b.npos && p + 4 <= b.size(); p += 4) {
+        std::memcpy(frame, &b[p], 4);
+        cap.left.push_back(frame[0] / 32768.0f), cap.right.push_back(frame[1] / 32768.0f);
     }
     return cap;
 }
 
 // Runs of frames louder than 0.02; quieter stretches shorter than 400 frames
 // (a sine's zero crossings) do not split a run.
-struct Span {
-    size_t begin, end;
-};
+struct Span { size_t begin, end; };
 std::vector<Span> Spans(const Capture& cap) {
     std::vector<Span> spans;
     for (size_t i = 0; i < cap.left.size(); ++i) {
@@ -69,24 +62,15 @@ double Pitch(const Capture& cap, const Span& s) {  // from zero crossings
     return crossings / 2.0 / Seconds(s);
 }
 double Rms(const std::vector<float>& x, const Span& s) {
-    double sum = 0;
-    for (size_t i = s.begin; i < s.end; ++i) sum += double(x[i]) * x[i];
-    return std::sqrt(sum / (s.end - s.begin));
+    return std::sqrt(std::inner_product(&x[s.begin], &x[s.end], &x[s.begin], 0.0) / (s.end - s.begin));
 }
 media::Bytes Tone(double seconds) { return media::ToneWav(1, 16, 22050, seconds, 441); }
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-int SourceState(gxtkAudio* audio, int channel) {
-    ALint state = 0;
-    alGetSourcei(audio->channels[channel].source, AL_SOURCE_STATE, &state);
-    return state;
-}
-
-bool Pending(unsigned int buffer) {
-    const std::vector<unsigned int>& d = gxtkDiscardedBuffers();
-    return std::find(d.begin(), d.end(), buffer) != d.end();
-}
+ALint SourceInt(ALuint source, ALenum what) { ALint v = -1; return alGetSourcei(source, what, &v), v; }
+ALfloat Gain(ALuint source) { ALfloat v = -1; return alGetSourcef(source, AL_GAIN, &v), v; }
+bool Pending(unsigned int buffer) { auto& d = gxtkDiscardedBuffers(); return std::count(d.begin(), d.end(), buffer) > 0; }
 
 // Whole collector cycles, each followed by allocations so that the garbage
 // found is destroyed (destruction is lazy), until `done` or the rounds end.
@@ -110,24 +94,18 @@ protected:
         std::string text = "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
                            "hrtf = false\ndither = false\noutput-limiter = false\nsources = 4\n[wave]\nfile = " +
                            media::TempPath("capture.wav") + "\n";
-        media::WriteFile(media::TempPath("alsoft.conf"), media::Bytes(text.begin(), text.end()));
-        setenv("ALSOFT_CONF", media::TempPath("alsoft.conf").c_str(), 1);
+        setenv("ALSOFT_CONF", media::Written("alsoft.conf", media::Bytes(text.begin(), text.end())).c_str(), 1);
         new BBGlfwGame;  // the device loads its files through the one host
         bb_audio_Init();
     }
     void SetUp() override { bb_audio_SetAudioDevice(audio = new gxtkAudio); }
-    void TearDown() override {
-        if (!finished) audio->Close();
-    }
-    gxtkSample* Load(const std::string& name, const media::Bytes& file) {
-        media::WriteFile(media::TempPath(name), file);
-        return audio->LoadSample(String(media::TempPath(name).c_str()));
-    }
+    void TearDown() override { if (!finished) audio->Close(); }
+    gxtkSample* Load(const char* name, const media::Bytes& b) { return audio->LoadSample(String(media::Written(name, b).c_str())); }
     Capture Finish() {  // closing the device completes the capture
-        audio->Close();
-        finished = true;
+        audio->Close(), finished = true;
         return ReadCapture(media::TempPath("capture.wav"));
     }
+    int State(int channel) { return SourceInt(audio->channels[channel].source, AL_SOURCE_STATE); }
     gxtkAudio* audio = nullptr;
     bool finished = false;
 };
@@ -136,17 +114,13 @@ TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
     gxtkSample* mono16 = Load("a.wav", media::ToneWav(1, 16, 22050, 0.3, 441));
     gxtkSample* stereo8 = Load("b.WAV", media::ToneWav(2, 8, 11025, 0.2, 882));
     gxtkSample* ogg = Load("c.ogg", media::ToneOgg(1, 32000, 8000, 660));
-    media::WavShape deep;  // a PCM depth OpenAL has no format for: loads, but stays silent
-    deep.bits = 32;
-    gxtkSample* silent = Load("deep.wav", media::MakeWav(deep));
+    // A PCM depth OpenAL has no format for: loads, but stays silent.
+    gxtkSample* silent = Load("deep.wav", media::ToneWav(1, 32, 22050, 0.1, 441));
     ASSERT_TRUE(mono16 && stereo8 && ogg && silent);
 
-    EXPECT_EQ(audio->PlaySample(silent, 8, 0), 0);
-    EXPECT_EQ(audio->PlaySample(mono16, 0, 0), 0);
-    EXPECT_EQ(audio->ChannelState(0), 1);
+    EXPECT_TRUE(audio->PlaySample(silent, 8, 0) == 0 && audio->PlaySample(mono16, 0, 0) == 0 && audio->ChannelState(0) == 1);
     SleepMs(500);
-    audio->PauseChannel(0);
-    audio->ResumeChannel(0);
+    audio->PauseChannel(0), audio->ResumeChannel(0);
     EXPECT_EQ(audio->ChannelState(0), 0) << "a one-shot that ran out stays stopped";
     audio->PlaySample(stereo8, 5, 0);
     SleepMs(400);
@@ -172,60 +146,44 @@ TEST_F(AudioDevice, SamplesAreHeardAtTheirLengthPitchLevelAndSide) {
         EXPECT_NEAR(Pitch(cap, Inner(spans[i], 0.02, seconds[i] - 0.02)), pitch[i], pitch[i] * 0.015) << i;
     }
     EXPECT_NEAR(Rms(cap.left, spans[3]) / Rms(cap.left, spans[0]), 0.25, 0.03);
-    double balance[3];
-    for (int i = 0; i < 3; ++i) balance[i] = Rms(cap.left, spans[4 + i]) / Rms(cap.right, spans[4 + i]);
-    EXPECT_GT(balance[0], 3) << "negative pan is left";
-    EXPECT_LT(balance[1], 0.3) << "positive pan is right";
-    EXPECT_NEAR(balance[2], 1.0, 0.03) << "pan 0 is centred";
+    for (int i = 0; i < 3; ++i) {  // negative pan is left, positive right, 0 centred
+        double balance = Rms(cap.left, spans[4 + i]) / Rms(cap.right, spans[4 + i]);
+        EXPECT_TRUE(i == 0 ? balance > 3 : i == 1 ? balance < 0.3 : std::fabs(balance - 1) < 0.03) << i << ": " << balance;
+    }
 }
 
-// The game's own pause and the host's suspension, in OpenAL's source states:
-// resuming from suspension restarts only what it paused; a stopped channel
-// never resumes.
-TEST_F(AudioDevice, PauseAndSuspendHoldTheSourcesUntilResumed) {
+// The game's own pause, the host's suspension and the music, in OpenAL's
+// source states: resuming from suspension restarts only what it paused; a
+// stopped channel never resumes; music takes its loop flag and its own volume.
+TEST_F(AudioDevice, PauseSuspendAndMusicHoldTheSourcesUntilResumed) {
     gxtkSample* loop = Load("loop.wav", Tone(0.2));
+    std::string tune = media::Written("tune.OGG", media::ToneOgg(2, 22050, 4410, 441));
+    const int music = gxtkAudio::kMusicChannel;
     ASSERT_TRUE(loop);
-    audio->PlaySample(loop, 0, 1);
+    for (int loops : {0, 1}) {
+        ASSERT_EQ(bb_audio_PlayMusic(String(tune.c_str()), loops), 0);
+        EXPECT_EQ(SourceInt(audio->channels[music].source, AL_LOOPING), loops);
+    }
+    bb_audio_SetMusicVolume(0.25f);
+    EXPECT_FLOAT_EQ(Gain(audio->channels[music].source), 0.25f);
     audio->PlaySample(loop, 1, 1);
     audio->PauseChannel(1);
-    EXPECT_EQ(audio->ChannelState(1), 2);
-    EXPECT_EQ(SourceState(audio, 1), AL_PAUSED);
+    EXPECT_TRUE(audio->ChannelState(1) == 2 && State(1) == AL_PAUSED);
     audio->Suspend();
-    EXPECT_EQ(SourceState(audio, 0), AL_PAUSED);
-    EXPECT_EQ(audio->ChannelState(0), 1) << "suspension keeps the channel's own state";
+    EXPECT_TRUE(State(music) == AL_PAUSED && audio->MusicState() == 1) << "suspension keeps the channel's own state";
     audio->Resume();
-    EXPECT_EQ(SourceState(audio, 0), AL_PLAYING);
-    EXPECT_EQ(SourceState(audio, 1), AL_PAUSED) << "the game's pause survives the resume";
+    EXPECT_TRUE(State(music) == AL_PLAYING && State(1) == AL_PAUSED) << "the game's pause survives the resume";
     audio->ResumeChannel(1);
-    EXPECT_EQ(SourceState(audio, 1), AL_PLAYING);
-    EXPECT_EQ(audio->ChannelState(1), 1);
-    audio->StopChannel(0);
-    audio->ResumeChannel(0);
-    EXPECT_EQ(audio->ChannelState(0), 0) << "only a paused channel resumes";
-    EXPECT_EQ(SourceState(audio, 0), AL_STOPPED);
-}
-
-TEST_F(AudioDevice, MusicPlaysOnItsOwnChannelAndEnds) {
-    std::string tune = media::TempPath("tune.OGG");
-    media::WriteFile(tune, media::ToneOgg(2, 22050, 4410, 441));
-    EXPECT_EQ(bb_audio_PlayMusic(String("no/such/tune.ogg"), 1), -1) << "looked up in the data folder";
-    EXPECT_EQ(bb_audio_PlayMusic(String(tune.c_str()), 0), 0);
+    EXPECT_TRUE(State(1) == AL_PLAYING && audio->ChannelState(1) == 1);
     bb_audio_PauseMusic();
-    EXPECT_EQ(audio->MusicState(), 2);
-    SleepMs(300);
+    EXPECT_TRUE(audio->MusicState() == 2 && State(music) == AL_PAUSED);
     bb_audio_ResumeMusic();
-    EXPECT_EQ(audio->MusicState(), 1) << "a paused tune waits";
-    SleepMs(400);
-    EXPECT_EQ(audio->MusicState(), 0) << "a tune that ran out is stopped";
+    EXPECT_TRUE(audio->MusicState() == 1 && State(music) == AL_PLAYING);
+    bb_audio_StopMusic(), bb_audio_ResumeMusic();
+    EXPECT_TRUE(audio->MusicState() == 0 && State(music) == AL_STOPPED) << "only a paused channel resumes";
     bb_audio_PlayMusic(String(tune.c_str()), 1);
-    bb_audio_SetMusicVolume(0.25f);
-    SleepMs(400);
-    EXPECT_EQ(audio->MusicState(), 1) << "looping music keeps going";
-    ALfloat gain = 0;
-    alGetSourcef(audio->channels[gxtkAudio::kMusicChannel].source, AL_GAIN, &gain);
-    EXPECT_FLOAT_EQ(gain, 0.25f);
-    bb_audio_StopMusic();
-    EXPECT_EQ(audio->MusicState(), 0);
+    EXPECT_EQ(bb_audio_PlayMusic(String("no/such/tune.ogg"), 1), -1) << "looked up in the data folder";
+    EXPECT_EQ(State(music), AL_STOPPED) << "a tune that cannot be loaded still stops the old one";
 }
 
 TEST_F(AudioDevice, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
@@ -235,34 +193,23 @@ TEST_F(AudioDevice, SourcesAreMadeLazilyAndTakenOverFromIdleChannels) {
     for (int i = 0; i < 32; ++i) EXPECT_EQ(audio->channels[i].source, 0u);
 
     // Three effect sources plus the music's use up all four.
-    ASSERT_EQ(audio->PlaySample(tone, 0, 1), 0);
-    ASSERT_EQ(audio->PlaySample(tone, 1, 1), 0);
-    ASSERT_EQ(audio->PlaySample(shot, 2, 0), 0);
+    ASSERT_TRUE(!audio->PlaySample(tone, 0, 1) && !audio->PlaySample(tone, 1, 1) && !audio->PlaySample(shot, 2, 0));
     audio->SetVolume(1, 0.3f);
-    EXPECT_EQ(audio->PlaySample(tone, 3, 0), -1) << "no source free";
-    EXPECT_EQ(audio->ChannelState(3), 0);
+    EXPECT_TRUE(audio->PlaySample(tone, 3, 0) == -1 && audio->ChannelState(3) == 0) << "no source free";
 
     unsigned int second = audio->channels[1].source;
     audio->StopChannel(1);
     ASSERT_EQ(audio->PlaySample(tone, 3, 1), 0);
-    EXPECT_EQ(audio->channels[1].source, 0u);
-    EXPECT_EQ(audio->channels[3].source, second);
-    ALfloat gain = 0;
-    alGetSourcef(second, AL_GAIN, &gain);
-    EXPECT_FLOAT_EQ(gain, 0.3f) << "settings travel with the source";
+    EXPECT_TRUE(audio->channels[1].source == 0 && audio->channels[3].source == second);
+    EXPECT_FLOAT_EQ(Gain(second), 0.3f) << "settings travel with the source";
 
     audio->PlaySample(shot, 3, 0);  // replaces the loop at once
-    ALint buffer = 0, looping = 1;
-    alGetSourcei(second, AL_BUFFER, &buffer);
-    alGetSourcei(second, AL_LOOPING, &looping);
-    EXPECT_TRUE(ALuint(buffer) == shot->buffer && !looping);
+    EXPECT_TRUE(ALuint(SourceInt(second, AL_BUFFER)) == shot->buffer && !SourceInt(second, AL_LOOPING));
     SleepMs(400);  // the one-shots end: their sources are free to take
-    EXPECT_EQ(audio->PlaySample(tone, 9, 1), 0);
-    EXPECT_EQ(audio->PlaySample(tone, 10, 1), 0);
+    EXPECT_TRUE(audio->PlaySample(tone, 9, 1) == 0 && audio->PlaySample(tone, 10, 1) == 0);
     EXPECT_EQ(audio->channels[2].source | audio->channels[3].source, 0u);
     audio->StopMusic();  // an idle music channel still never lends its source
-    EXPECT_EQ(audio->PlaySample(tone, 11, 0), -1);
-    EXPECT_NE(audio->channels[32].source, 0u);
+    EXPECT_TRUE(audio->PlaySample(tone, 11, 0) == -1 && audio->channels[32].source != 0);
 }
 
 TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
@@ -271,8 +218,7 @@ TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
         gxtkSample* loop = Load("g1.wav", Tone(0.1));
         gxtkSample* unused = Load("g2.wav", Tone(0.1));
         ASSERT_TRUE(loop && unused);
-        playing = loop->buffer;
-        idle = unused->buffer;
+        playing = loop->buffer, idle = unused->buffer;
         audio->PlaySample(loop, 6, 1);
     }
     ASSERT_TRUE(CollectUntil([&] { return Pending(idle); }, 20)) << "an unreferenced sample is collected";
@@ -284,10 +230,8 @@ TEST_F(AudioDevice, BuffersAreDeletedOnceNothingSoundsThem) {
     audio->channels[6].sample->Discard();
     EXPECT_TRUE(Pending(playing));
     audio->PlaySample(other, 7, 0);
-    EXPECT_TRUE(alIsBuffer(playing)) << "discarding does not cut a playing sound";
-    EXPECT_EQ(audio->ChannelState(6), 1);
-    audio->StopChannel(6);
-    audio->PlaySample(other, 7, 0);
+    EXPECT_TRUE(alIsBuffer(playing) && audio->ChannelState(6) == 1) << "discarding does not cut a playing sound";
+    audio->StopChannel(6), audio->PlaySample(other, 7, 0);
     EXPECT_FALSE(alIsBuffer(playing)) << "a stopped channel lets go of the buffer";
     other->Discard();
     other->Discard();

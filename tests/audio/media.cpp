@@ -3,28 +3,28 @@
 
 #include "assetgen/ogg.h"
 
+#include <ogg/ogg.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace media {
 namespace {
 
 const double kTwoPi = 6.283185307179586;
 
-void Put(Bytes& out, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
-}
-
-void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void Put(Bytes& out, uint32_t v, int bytes) { for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i))); }
+void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + std::strlen(tag)); }
 
 }  // namespace
 
 Bytes WavSamples(const WavShape& s) {
     Bytes out;
     for (int i = 0; i < s.frames * s.channels; ++i) {
-        double v = s.amp * std::sin(kTwoPi * s.tone * (i / s.channels) / s.hertz);
+        double v = 0.5 * std::sin(kTwoPi * s.tone * (i / s.channels) / s.hertz);
         Put(out, s.bits == 8 ? uint32_t(128 + std::lround(v * 127)) : uint32_t(std::lround(v * 32767)), s.bits / 8);
     }
     return out;
@@ -34,8 +34,7 @@ Bytes MakeWav(const WavShape& s) {
     Bytes data = WavSamples(s), out;
     PutTag(out, "RIFF");
     Put(out, uint32_t(36 + s.extraFmtBytes + (s.listChunk ? 12 : 0) + data.size()), 4);
-    PutTag(out, "WAVE");
-    PutTag(out, "fmt ");
+    PutTag(out, "WAVEfmt ");
     const uint32_t fmt[] = {16u + s.extraFmtBytes, 1, uint32_t(s.channels), uint32_t(s.hertz),
                             uint32_t(s.hertz * s.channels * s.bits / 8), uint32_t(s.channels * s.bits / 8), uint32_t(s.bits)};
     const int width[] = {4, 2, 2, 4, 4, 2, 2};
@@ -48,9 +47,9 @@ Bytes MakeWav(const WavShape& s) {
     return out;
 }
 
-Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone, double amp) {
+Bytes ToneWav(int channels, int bits, int hertz, double seconds, double tone) {
     WavShape s;
-    s.channels = channels, s.bits = bits, s.hertz = hertz, s.frames = int(seconds * hertz), s.tone = tone, s.amp = amp;
+    s.channels = channels, s.bits = bits, s.hertz = hertz, s.frames = int(seconds * hertz), s.tone = tone;
     return MakeWav(s);
 }
 
@@ -69,12 +68,9 @@ size_t OggPageSize(const Bytes& b, size_t at) {
 
 void FixOggChecksums(Bytes& ogg) {
     for (size_t at = 0, size; (size = OggPageSize(ogg, at)) != 0; at += size) {
-        uint32_t crc = 0;
-        for (size_t i = 0; i < size; ++i) {
-            crc ^= uint32_t(i >= 22 && i < 26 ? 0 : ogg[at + i]) << 24;
-            for (int k = 0; k < 8; ++k) crc = (crc << 1) ^ (crc & 0x80000000u ? 0x04c11db7u : 0);
-        }
-        std::memcpy(&ogg[at + 22], &crc, 4);
+        long header = 27 + ogg[at + 26];
+        ogg_page page = {&ogg[at], header, &ogg[at] + header, long(size) - header};
+        ogg_page_checksum_set(&page);
     }
 }
 
@@ -85,18 +81,20 @@ size_t OggAudioStart(const Bytes& ogg) {
     return at;
 }
 
+// The folder is made on first use and removed, with all in it, at exit.
 std::string TempPath(const std::string& name) {
-    static std::string dir;
-    char templ[] = "/tmp/larkspin-audio-XXXXXX";
-    if (dir.empty()) dir = mkdtemp(templ) ? templ : "/tmp";
-    return dir + "/" + name;
+    static char dir[] = "/tmp/larkspin-audio-XXXXXX";
+    static const bool made = mkdtemp(dir) && std::atexit([] { std::filesystem::remove_all(dir); }) == 0;
+    return std::string(made ? dir : "/nonexistent") + "/" + name;
 }
 
-void WriteFile(const std::string& path, const Bytes& data) {
+std::string Written(const std::string& name, const Bytes& data) {
+    std::string path = TempPath(name);
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data.data(), 1, data.size(), f);
         std::fclose(f);
     }
+    return path;
 }
 
 }  // namespace media
