@@ -24,14 +24,11 @@ Ints Bytes(c_DataBuffer* buf) { return Ints(buf->data, buf->data + buf->length);
 Ints Units(const String& s) { return Ints(s.Data(), s.Data() + s.Length()); }
 
 TEST(DataBuffer, StringsDecodeOrFallBackToSignedBytes) {
-  struct {
-    Ints bytes, units;
-  } rows[] = {
+  // One bad or cut-off byte spoils the whole text.
+  struct { Ints bytes, units; } rows[] = {
       {{0xC3, 0xA9}, {0xE9}}, {{'a', 0xE2, 0x82, 0xAC, 'b'}, {'a', 0x20AC, 'b'}}, {{0x80, 'a'}, {0xFF80, 'a'}},
-      {{0xC3}, {0xFFC3}}, {{'a', 0xE2, 0x82}, {'a', 0xFFE2, 0xFF82}},  // cut off at the end
-      {{'x', 0xC3, 0xA9, 0xC3, 'y'}, {'x', 0xFFC3, 0xFFA9, 0xFFC3, 'y'}},  // one bad byte spoils all
-      {{0xF0, 0x9F, 0x98, 0x80}, {0xFFF0, 0xFF9F, 0xFF98, 0xFF80}},
-  };
+      {{0xC3}, {0xFFC3}}, {{'a', 0xE2, 0x82}, {'a', 0xFFE2, 0xFF82}}, {{0xF0, 0x9F, 0x98, 0x80}, {0xFFF0, 0xFF9F, 0xFF98, 0xFF80}},
+      {{'x', 0xC3, 0xA9, 0xC3, 'y'}, {'x', 0xFFC3, 0xFFA9, 0xFFC3, 'y'}}};
   for (auto& r : rows) EXPECT_EQ(Units(Make(r.bytes)->p_PeekString2(0, String("utf8"))), r.units);
   EXPECT_EQ(Units(Make({0xC3, 0xA9})->p_PeekString(0, 2, String("ascii"))), (Ints{0xC3, 0xA9}));
   EXPECT_EQ(Units(Make({'a', 'b', 'c'})->p_PeekString(1, 9, String("utf8"))), (Ints{'b', 'c'}));
@@ -39,25 +36,16 @@ TEST(DataBuffer, StringsDecodeOrFallBackToSignedBytes) {
   // Writing: surrogate halves stay apart; only what fits is written, and the
   // count covers the whole text.
   const Char text[] = {0xE9, 0x20AC, 0xD83D, 0xDE00};
-  struct {
-    int at, units;
-    const char* encoding;
-    Ints before, written;
-    int count;
-  } pokes[] = {
+  struct { int at, units; const char* encoding; Ints before, written; int count; } pokes[] = {
       {0, 4, "utf8", Ints(11), {0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80}, 11},
-      {0, 1, "utf8", {0x55}, {0xC3}, 2},
-      {2, 2, "ascii", {1, 2, 3}, {1, 2, 0xE9}, 2},
-      {1, 1, "ascii", {1, 2, 3}, {1, 0xE9, 3}, 1},
-  };
+      {0, 1, "utf8", {0x55}, {0xC3}, 2}, {2, 2, "ascii", {1, 2, 3}, {1, 2, 0xE9}, 2}, {1, 1, "ascii", {1, 2, 3}, {1, 0xE9, 3}, 1}};
   for (auto& p : pokes) {
     c_DataBuffer* buf = Make(p.before);
     EXPECT_EQ(buf->p_PokeString(p.at, String(text, p.units), String(p.encoding)), p.count);
     EXPECT_EQ(Bytes(buf), p.written);
   }
-  std::vector<Char> all;
-  for (int c = 1; c < 0x10000; c += 7) all.push_back((Char)c);
-  String every(all.data(), (int)all.size());
+  String every;
+  for (int c = 1; c < 0x10000; c += 7) every = every + String((Char)c, 1);
   c_DataBuffer* buf = (new c_DataBuffer)->m_new(every.Length() * 3);
   EXPECT_EQ(buf->p_PeekString(0, buf->p_PokeString(0, every, String("utf8")), String("utf8")), every);
 }
@@ -87,15 +75,12 @@ TEST(DataBuffer, BytesAreSignedAndClampedToBufferAndArray) {
   EXPECT_EQ(Bytes(three), (Ints{0, 8, 7}));
 }
 
-// A host for file loading only; no window is opened.
-class FileHost : public BBGame {};
-
 TEST(DataBuffer, BlocksAreSetOnceFromMemoryOrFiles) {
   EnsureNetStarted();
   c_DataBuffer* buf = (new c_DataBuffer)->m_new2();
   EXPECT_EQ(buf->p_PeekString2(0, String("utf8")).Length(), 0);
   EXPECT_TRUE(buf->_New(16) && !buf->_New(32) && !(new c_DataBuffer)->_New(-1) && buf->length == 16);
-  FileHost host;
+  BBGame host;  // for file loading only; no window is opened
   std::string path = testing::TempDir() + "larkspin_buffer_load.bin", content;
   for (int i = 0; i < 10000; ++i) content += (char)(i * 31);
   std::ofstream(path, std::ios::binary) << content;
@@ -126,8 +111,8 @@ TEST(Url, PartsByPlainSearchFromTheLeft) {
       {"https://h/s", "https|||h|80|/s|||/s"},
   };
   auto parts = [](c_Url* u) {
-    String f[] = {u->m_scheme, u->m_username, u->m_password, u->p_Domain(), String(u->p_Port()),
-                  u->m_path,   u->m_query,    u->m_fragment, u->p_FullPath()};
+    String f[] = {u->m_scheme, u->m_username, u->m_password, u->p_Domain(), String(u->p_Port()), u->m_path, u->m_query,
+                  u->m_fragment, u->p_FullPath()};
     return String("|").Join(Array<String>(f, 9)).ToUtf8();
   };
   for (auto& r : rows) EXPECT_EQ(parts((new c_Url)->m_new(String(r[0]), String("http"), 80)), r[1]);
@@ -143,10 +128,7 @@ c_AsyncSendOp* SendOp(c_Socket* socket) {
 
 TEST(Misuse, EndsTheProgramWithARuntimeError) {
   EnsureNetStarted();
-  struct {
-    std::function<void()> body;
-    const char *message, *before;
-  } rows[] = {
+  struct { std::function<void()> body; const char *message, *before; } rows[] = {
       {[] { Make({0})->p_PokeString(0, String("x"), String("latin1")); }, "Invalid string encoding:latin1", ""},
       {[] { Make({0})->p_PeekString(0, 1, String("UTF8")); }, "Invalid string encoding:UTF8", ""},
       {[] { Make({0})->m_new(8); }, "Allocate DataBuffer failed", ""},
@@ -158,12 +140,9 @@ TEST(Misuse, EndsTheProgramWithARuntimeError) {
       // outstanding until an update completes it.
       {[] {
          c_Socket* s = (new c_Socket)->m_new(String("stream"));
-         for (int i = 0; i < 256; ++i) {
-           if (i == 255) printf("255 queued\n");
-           s->m_wqueue->p_Enqueue(SendOp(s));
-         }
-       },
-       "AsyncQueue queue overflow!", "255 queued\n"},
+         for (int i = 0; i < 255; ++i) s->m_wqueue->p_Enqueue(SendOp(s));
+         printf("255 queued\n"), s->m_wqueue->p_Enqueue(SendOp(s));
+       }, "AsyncQueue queue overflow!", "255 queued\n"},
   };
   for (auto& r : rows) ExpectRuntimeError(r.body, r.message, r.before);
   ChildResult drained = RunInChild([] {

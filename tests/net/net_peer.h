@@ -23,10 +23,8 @@ inline std::thread::id EnsureNetStarted() {
 
 // Updates the asynchronous events until done() holds; false after about ms.
 inline bool PumpUntil(const std::function<bool()>& done, int ms) {
-  for (int waited = 0; !done(); ++waited, usleep(1000)) {
-    if (waited >= ms) return false;
-    bb_asyncevent_UpdateAsyncEvents();
-  }
+  for (int waited = 0; !done(); ++waited, usleep(1000))
+    if (waited < ms) bb_asyncevent_UpdateAsyncEvents(); else return false;
   return true;
 }
 
@@ -43,9 +41,7 @@ class Peer {
         timeval limit = {2, 0};  // a client that stops reading cannot block a send
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
         accepted = true;
-        script(fd, *this);
-        close(fd);
-        return;
+        return script(fd, *this), void(close(fd));
       }
     });
   }
@@ -74,10 +70,7 @@ class Peer {
     return true;
   }
   void Pause(int ms) { Read(-1, [](const std::string&) { return true; }, ms); }
-  static int UnusedPort() {
-    int port = 0;
-    return close(Listen(&port)), port;
-  }
+  static int UnusedPort() { int port = 0; return close(Listen(&port)), port; }
 
   std::string got;  // what the client sent; the test reads it after Join()
   std::atomic<bool> stop{false}, accepted{false};
