@@ -70,9 +70,7 @@ TEST(DataBuffer, BytesAreSignedAndClampedToBufferAndArray) {
   c_DataBuffer *up = Make({1, 2, 3, 4}), *down = Make({1, 2, 3, 4}), *five = Make({9, 8, 7, 6, 5}), *three = Make({0, 0, 0});
   up->p_CopyBytes(0, up, 1, 3), down->p_CopyBytes(1, down, 0, 3);
   five->p_CopyBytes(1, three, 1, 100), five->p_CopyBytes(0, three, -1, 2), five->p_CopyBytes(6, three, 0, 2);
-  EXPECT_EQ(Bytes(up), (Ints{1, 1, 2, 3}));
-  EXPECT_EQ(Bytes(down), (Ints{2, 3, 4, 4}));
-  EXPECT_EQ(Bytes(three), (Ints{0, 8, 7}));
+  EXPECT_EQ((std::vector<Ints>{Bytes(up), Bytes(down), Bytes(three)}), (std::vector<Ints>{{1, 1, 2, 3}, {2, 3, 4, 4}, {0, 8, 7}}));
 }
 
 TEST(DataBuffer, BlocksAreSetOnceFromMemoryOrFiles) {

@@ -28,8 +28,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms) {
   return true;
 }
 
-class Peer {
- public:
+struct Peer {
   typedef std::function<void(int fd, Peer& peer)> Script;
 
   explicit Peer(Script script) : listener_(Listen(&port_)) {
@@ -40,8 +39,7 @@ class Peer {
         int fd = accept(listener_, nullptr, nullptr);
         timeval limit = {2, 0};  // a client that stops reading cannot block a send
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-        accepted = true;
-        return script(fd, *this), void(close(fd));
+        return accepted = true, script(fd, *this), void(close(fd));
       }
     });
   }
@@ -57,8 +55,7 @@ class Peer {
       if (poll(&p, 1, 20) <= 0) continue;
       char buf[4096];
       ssize_t n = recv(fd, buf, sizeof buf, 0);
-      if (n <= 0) return false;
-      got.append(buf, (size_t)n);
+      if (n > 0) got.append(buf, (size_t)n); else return false;
     }
     return true;
   }
@@ -75,7 +72,6 @@ class Peer {
   std::string got;  // what the client sent; the test reads it after Join()
   std::atomic<bool> stop{false}, accepted{false};
 
- private:
   static int Listen(int* port) {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};

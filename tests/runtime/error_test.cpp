@@ -13,8 +13,13 @@
 namespace {
 
 TEST(ErrorExit, RuntimeErrorsPrintTwoLinesAndStopWithoutDebugger) {
-  ChildResult r = RunInChild([] { bbPrint("before"), bbError("App has already been created"); });
-  EXPECT_EQ(std::to_string(r.status) + r.out, "255before\nQuill Runtime Error : App has already been created\n\n");
+  // Output is written as UTF-8, unit by unit.
+  ChildResult r = RunInChild([] {
+    Char units[] = {0xE9, 'A', 0x7FF, 0x800, 0xD83D, 0xDE00};
+    bbPrint(String(units, 1)), bbDebugLog(String(units + 1, 5)), bbError("App has already been created");
+  });
+  EXPECT_EQ(std::to_string(r.status) + r.out, "255\xC3\xA9\nA\xDF\xBF\xE0\xA0\x80\xED\xA0\xBD\xED\xB8\x80\n"
+                                              "Quill Runtime Error : App has already been created\n\n");
   EXPECT_TRUE(r.err.rfind("{{~~", 0) == 0 && r.err.find("~~}}\n\n") != std::string::npos) << r.err;
   ChildResult quiet = RunInChild([] { bbError(""); });  // ends normally and silently
   EXPECT_EQ(std::to_string(quiet.status) + quiet.out + quiet.err, "0");
@@ -31,7 +36,7 @@ TEST(ErrorExit, RuntimeErrorsPrintTwoLinesAndStopWithoutDebugger) {
   ExpectRuntimeError([] { dbg_error("caf\xE9"); }, "caf\xEF\xBF\xA9");
 }
 
-TEST(StopProtocol, DebuggerCommands) {
+TEST(Debugger, StopProtocolAndValues) {
   auto fail = [] { dbg_error("stopped"); };
   // Queries are skipped and "q" quits cleanly; "r" resumes, so the error is
   // reported and stops again; anything else, or a line without its line
@@ -50,15 +55,6 @@ TEST(StopProtocol, DebuggerCommands) {
   ChildResult c = RunInChild([] { dbg_stop(); }, input);
   EXPECT_EQ(c.status, 0);
   EXPECT_NE(c.err.find("~~}}\n\n+Object\n\n\n\n"), std::string::npos) << c.err;
-}
-
-TEST(Output, PrintWritesUtf8UnitByUnit) {
-  ChildResult r = RunInChild([] {
-    bbPrint(String((Char)0xE9, 1));
-    Char units[] = {'A', 0x7FF, 0x800, 0xD83D, 0xDE00};
-    bbDebugLog(String(units, 5));
-  });
-  EXPECT_EQ(r.out, "\xC3\xA9\nA\xDF\xBF\xE0\xA0\x80\xED\xA0\xBD\xED\xB8\x80\n");
   // The debugger's view of values: escaped, cut at 100 units.
   bool t = true;
   int i = -42;

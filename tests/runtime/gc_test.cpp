@@ -26,9 +26,7 @@ struct Node : Object, INode {
   Array<String> m_names;
   explicit Node(int i = 0) : id(i) { live.insert(this); }
   ~Node() override { EXPECT_EQ(live.erase(this), 1u) << "destroyed twice"; }
-  void mark() override {
-    gc_enqueue(m_a), gc_enqueue(m_b), gc_enqueue(m_kids), gc_enqueue(m_links), gc_enqueue(m_names);
-  }
+  void mark() override { gc_enqueue(m_a), gc_enqueue(m_b), gc_enqueue(m_kids), gc_enqueue(m_links), gc_enqueue(m_names); }
 };
 
 // The bytes a ring holds, or -1 when it holds `find`.
@@ -40,8 +38,7 @@ long long RingBytes(gc_object& head, const void* find = nullptr) {
 bool Freed(const void* o) { return RingBytes(gc_free_list, o) < 0; }
 
 void ExpectConsistentHeap() {
-  for (gc_object* head : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list, &gc_free_list})
-    gc_validate_list(*head, "ring");
+  for (gc_object* head : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list, &gc_free_list}) gc_validate_list(*head, "ring");
   EXPECT_EQ(gc_alloced_bytes, RingBytes(gc_unmarked_list) + RingBytes(gc_queued_list) + RingBytes(gc_marked_list));
   EXPECT_EQ(gc_marked_bytes, RingBytes(gc_marked_list));
   EXPECT_EQ(gc_free_bytes, RingBytes(gc_free_list));
@@ -65,8 +62,7 @@ TEST_F(Collector, BarrierRootsAndSnapshotKeepObjectsForTheCycle) {
   g_late = new Node;  // a plain store made before its module registered
   gc_register_roots(MarkLate);
   Node *holder = new Node, *old_value = new Node;
-  gc_assign(root_->m_a, holder);
-  gc_assign(holder->m_b, old_value);
+  gc_assign(root_->m_a, holder), gc_assign(holder->m_b, old_value);
   EndCycle(root_);
   gc_mark(root_), gc_mark_queued(LLONG_MAX);  // holder is visited before the stores below
   Node *late = gc_assign(holder->m_a, new Node), *lost = new Node;
@@ -112,13 +108,12 @@ TEST_F(Collector, BlocksAreReusedZeroFilledAndCountsStayRight) {
 
 std::vector<Node*> Reachable(std::vector<Node*> todo) {
   std::unordered_set<Node*> seen;
-  for (size_t i = 0; i < todo.size(); ++i) {
-    Node* n = todo[i];
-    if (!n || !seen.insert(n).second) continue;
-    todo.insert(todo.end(), {n->m_a, n->m_b});
-    todo.insert(todo.end(), n->m_kids.begin(), n->m_kids.end());
-    for (INode* v : n->m_links) todo.push_back(static_cast<Node*>(v));
-  }
+  for (size_t i = 0; i < todo.size(); ++i)
+    if (Node* n = todo[i]; n && seen.insert(n).second) {
+      todo.insert(todo.end(), {n->m_a, n->m_b});
+      todo.insert(todo.end(), n->m_kids.begin(), n->m_kids.end());
+      for (INode* v : n->m_links) todo.push_back(static_cast<Node*>(v));
+    }
   return std::vector<Node*>(seen.begin(), seen.end());
 }
 
@@ -127,16 +122,14 @@ TEST_F(Collector, RandomGraphKeepsReachableAndDestroysTheRest) {
   auto below = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   std::vector<Node*> nodes;
   auto any = [&]() -> Node* { return below(2) ? nodes[below((int)nodes.size())] : new Node((int)rng()); };
-  int cycles = 0;
-  bool ended = true;
+  int cycles = 0, ended = true;
   gc_assign(g_global, new Node);
   for (int i = 0; i < 8000; ++i) {
     // Held pointers are refreshed at every cycle end: what was unreachable
     // then may be destroyed by any later allocation.
     if (ended || i % 50 == 0) {
       nodes = Reachable({root_, g_global});
-      for (Node* n : nodes)
-        ASSERT_TRUE(live.count(n) && (!n->m_names.Length() || String().Join(n->m_names) == String(n->id)));
+      for (Node* n : nodes) ASSERT_TRUE(live.count(n) && (!n->m_names.Length() || String().Join(n->m_names) == String(n->id)));
       if (i % 500 == 0) ExpectConsistentHeap();
     }
     for (int k = 0; k < 4; ++k) {
