@@ -32,8 +32,7 @@ struct Recorder : Object, c_IOnConnectComplete, c_IOnSendComplete, c_IOnReceiveC
   }
 };
 
-class NetIo : public ::testing::Test {
- protected:
+struct NetIo : ::testing::Test {
   void SetUp() override { EnsureNetStarted(), rec = new Recorder; }
   void TearDown() override { EXPECT_FALSE(rec->offMainThread); }
 
@@ -70,7 +69,8 @@ class NetIo : public ::testing::Test {
 Peer::Script Replying(std::vector<std::string> pieces) {
   return [pieces](int fd, Peer& p) {
     if (!p.ReadHead(fd)) return;
-    size_t at = p.got.find("Content-Length: "), size = at == std::string::npos ? 0 : p.got.find("\r\n\r\n") + 4 + std::stoul(p.got.substr(at + 16));
+    size_t at = p.got.find("Content-Length: ");
+    size_t size = at == std::string::npos ? 0 : p.got.find("\r\n\r\n") + 4 + std::stoul(p.got.substr(at + 16));
     p.Read(fd, [size](const std::string& s) { return s.size() < size; });
     for (const std::string& piece : pieces)
       if (!Peer::Send(fd, piece)) return;
@@ -89,7 +89,7 @@ TEST_F(NetIo, ExchangesDataInOrderUntilThePeerCloses) {
   Peer peer([](int fd, Peer& p) {
     if (p.Read(fd, [](const std::string& s) { return s.size() < 26; })) Peer::Send(fd, "pong:" + p.got);
   });
-  c_Socket* socket = Connect("127.0.0.1", peer.Port(), true);
+  c_Socket* socket = Connect("127.0.0.1", peer.port, true);
   EXPECT_EQ(socket->m_state, 7);
   c_DataBuffer *out = Text("abcdefghijklmnopqrstuvwxyz"), *in = (new c_DataBuffer)->m_new(64);
   for (int i = 0; i < 26; i += 2) socket->p_SendAsync(out, i, 2, rec);
@@ -98,8 +98,7 @@ TEST_F(NetIo, ExchangesDataInOrderUntilThePeerCloses) {
   // A receive returns what is there; ask again until the whole answer is in.
   while (rec->received.size() < 31) ASSERT_GT(Receive(socket, in), 0);
   EXPECT_EQ(rec->received, "pong:abcdefghijklmnopqrstuvwxyz");
-  peer.Join();
-  EXPECT_EQ(Receive(socket, in), 0);  // the peer closed
+  EXPECT_EQ((peer.Join(), Receive(socket, in)), 0);  // the peer closed
   EXPECT_EQ((socket->p_Close(), socket->m_state), 0);
 }
 
@@ -107,7 +106,7 @@ TEST_F(NetIo, FailuresLocalCloseListenerAndDatagrams) {
   EXPECT_EQ(Connect("127.0.0.1", Peer::UnusedPort(), false)->m_state, 1);
   // Names that do not resolve must not fall back to this machine.
   Peer local([](int, Peer& p) { p.Pause(10000); });
-  for (const char* host : {"larkspin-nowhere.invalid", ""}) EXPECT_FALSE(Connect(host, local.Port(), false)->p_IsConnected());
+  for (const char* host : {"larkspin-nowhere.invalid", ""}) EXPECT_FALSE(Connect(host, local.port, false)->p_IsConnected());
   c_DataBuffer* buf = (new c_DataBuffer)->m_new(4);
   c_Socket* idle = (new c_Socket)->m_new(String("stream"));
   idle->p_SendAsync(buf, 0, 4, rec), idle->p_ReceiveAsync(buf, 0, 4, rec), idle->p_Close();
@@ -115,7 +114,7 @@ TEST_F(NetIo, FailuresLocalCloseListenerAndDatagrams) {
   EXPECT_TRUE(rec->sends.empty() && rec->receives.empty() && rec->connects.size() == 3 && !local.accepted);
   EXPECT_EQ(idle->m_wqueue->m_put.load() + idle->m_rqueue->m_put.load(), 0);
   // Closing here ends a receive blocked on a silent peer, with -1.
-  c_Socket* socket = Connect("127.0.0.1", local.Port(), true);
+  c_Socket* socket = Connect("127.0.0.1", local.port, true);
   socket->p_ReceiveAsync(buf, 0, 4, rec), PumpUntil([] { return false; }, 50);  // the game keeps running meanwhile
   socket->p_Close();
   EXPECT_EQ((Next(rec->receives), rec->receives), std::vector<int>{-1});
@@ -154,11 +153,10 @@ TEST_F(NetIo, RequestsAreByteExactOnTheWire) {
   };
   for (auto& r : rows) {
     Peer peer(Replying({"HTTP/1.1 200 OK\r\nServer: test\r\n\r\nhello"}));
-    c_HttpRequest* req = Open(r.method, r.scheme + Url(peer.Port(), r.path).substr(4));
+    c_HttpRequest* req = Open(r.method, r.scheme + Url(peer.port, r.path).substr(4));
     r.mime ? req->p_Send2(r.body, String(r.mime), String("utf8")) : req->p_Send();
     EXPECT_EQ(Finish(), r.outcome);
-    peer.Join();
-    EXPECT_EQ(peer.got, r.request);
+    EXPECT_EQ((peer.Join(), peer.got), r.request);
     EXPECT_FALSE(req->m_socket->p_IsOpen());
     EXPECT_EQ(req->m_lines->p_Join(String("|")).ToUtf8(), r.outcome[0] == '2' ? "HTTP/1.1 200 OK|Server: test" : "");
   }
@@ -180,7 +178,7 @@ TEST_F(NetIo, StatusHeadersAndBodyFromFriendlyAndHostileServers) {
   };
   for (auto& r : rows) {
     Peer peer(r.script);
-    c_HttpRequest* req = Fetch(Url(peer.Port(), "/"));
+    c_HttpRequest* req = Fetch(Url(peer.port, "/"));
     EXPECT_EQ(Finish(), r.outcome);
     // Counted bytes are the body's, and never past the limit.
     int body = (int)(r.outcome.size() - r.outcome.find(' ') - 1), got = req->m_bytesReceived;
@@ -201,13 +199,11 @@ TEST_F(NetIo, SilentServerThenCollectorCycles) {
     while (!speak && !p.stop) usleep(1000);
     Replying({"HTTP/1.0 200 OK\r\n", "\r\n", "chunk0", "chunk1", "chunk2"})(fd, p);
   });
-  Fetch(Url(peer.Port(), "/gc"));
+  Fetch(Url(peer.port, "/gc"));
   EXPECT_FALSE(PumpUntil([this] { return rec->requests.size() > opened_; }, 300));
   speak = true;
-  PumpUntil([this] {
-    (void)Array<int>(1 << 19);  // a cycle ends every few passes
-    return gc_step(nullptr), rec->requests.size() > opened_;
-  }, 15000);
+  // A cycle ends every few passes.
+  PumpUntil([this] { return (void)Array<int>(1 << 19), gc_step(nullptr), rec->requests.size() > opened_; }, 15000);
   EXPECT_EQ(Finish(), "200 chunk0chunk1chunk2");
   gc_validate_list(gc_unmarked_list);
 }

@@ -31,7 +31,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms) {
 struct Peer {
   typedef std::function<void(int fd, Peer& peer)> Script;
 
-  explicit Peer(Script script) : listener_(Listen(&port_)) {
+  explicit Peer(Script script) : listener_(Listen(&port)) {
     thread_ = std::thread([this, script] {
       pollfd p = {listener_, POLLIN, 0};
       for (int waited = 0; waited < 10000 && !stop; waited += 50) {
@@ -45,7 +45,6 @@ struct Peer {
   }
   ~Peer() { stop = true, Join(), close(listener_); }
   void Join() { thread_.joinable() ? thread_.join() : void(); }
-  int Port() const { return port_; }
 
   // Appends to `got` while more(got) holds; false on close, stop or timeout.
   bool Read(int fd, const std::function<bool(const std::string&)>& more, int ms = 5000) {
@@ -81,6 +80,6 @@ struct Peer {
     return fd;
   }
 
-  int port_ = 0, listener_;
+  int port = 0, listener_;
   std::thread thread_;
 };

@@ -24,14 +24,12 @@ TEST(ErrorExit, RuntimeErrorsPrintTwoLinesAndStopWithoutDebugger) {
   ChildResult quiet = RunInChild([] { bbError(""); });  // ends normally and silently
   EXPECT_EQ(std::to_string(quiet.status) + quiet.out + quiet.err, "0");
   // Misuse and fatal signals are runtime errors too.
-  for (int index : {-1, 3, 1 << 30})
-    ExpectRuntimeError([index] { Array<int>(3)[index] = 7; }, "Array index out of range");
+  for (int index : {-1, 3, 1 << 30}) ExpectRuntimeError([index] { Array<int>(3)[index] = 7; }, "Array index out of range");
   // A negative or huge size is refused before any rounding can wrap it.
   for (int size : {-1, INT_MAX}) ExpectRuntimeError([size] { gc_object_alloc(size); }, "Out of memory");
   std::pair<int, const char*> signals[] = {{SIGSEGV, "Memory access violation"}, {SIGILL, "Illegal instruction"},
                                            {SIGFPE, "Floating point exception"}, {SIGUSR1, "Unknown signal"}};
-  for (auto& s : signals)
-    ExpectRuntimeError([&s] { signal(s.first, sighandler), raise(s.first); }, s.second);
+  for (auto& s : signals) ExpectRuntimeError([&s] { signal(s.first, sighandler), raise(s.first); }, s.second);
   // A byte above 0x7F becomes the unit 0xFF00 | byte: three UTF-8 bytes.
   ExpectRuntimeError([] { dbg_error("caf\xE9"); }, "caf\xEF\xBF\xA9");
 }

@@ -51,7 +51,6 @@ void DestroyGarbage() { while (gc_free_bytes > 0) (void)Array<int>(64); }
 
 Node *g_global = nullptr, *g_late = nullptr;
 void MarkGlobal() { gc_enqueue(g_global); }
-void MarkLate() { gc_enqueue(g_late); }
 
 struct Collector : ::testing::Test {
   void SetUp() override { gc_register_roots(MarkGlobal), g_global = nullptr, EndCycle(root_), EndCycle(root_), DestroyGarbage(); }
@@ -60,7 +59,7 @@ struct Collector : ::testing::Test {
 
 TEST_F(Collector, BarrierRootsAndSnapshotKeepObjectsForTheCycle) {
   g_late = new Node;  // a plain store made before its module registered
-  gc_register_roots(MarkLate);
+  gc_register_roots([] { gc_enqueue(g_late); });
   Node *holder = new Node, *old_value = new Node;
   gc_assign(root_->m_a, holder), gc_assign(holder->m_b, old_value);
   EndCycle(root_);
