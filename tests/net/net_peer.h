@@ -23,18 +23,15 @@ inline std::thread::id EnsureNetStarted() {
 
 // Updates the asynchronous events until done() holds; false after about ms.
 inline bool PumpUntil(const std::function<bool()>& done, int ms) {
-  for (int waited = 0; !done(); ++waited, usleep(1000)) {
-    if (waited >= ms) return false;
-    bb_asyncevent_UpdateAsyncEvents();
-  }
+  for (int waited = 0; !done(); ++waited, usleep(1000))
+    if (waited < ms) bb_asyncevent_UpdateAsyncEvents(); else return false;
   return true;
 }
 
-class Peer {
- public:
+struct Peer {
   typedef std::function<void(int fd, Peer& peer)> Script;
 
-  explicit Peer(Script script) : listener_(Listen(&port_)) {
+  explicit Peer(Script script) : listener_(Listen(&port)) {
     thread_ = std::thread([this, script] {
       pollfd p = {listener_, POLLIN, 0};
       for (int waited = 0; waited < 10000 && !stop; waited += 50) {
@@ -42,16 +39,12 @@ class Peer {
         int fd = accept(listener_, nullptr, nullptr);
         timeval limit = {2, 0};  // a client that stops reading cannot block a send
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-        accepted = true;
-        script(fd, *this);
-        close(fd);
-        return;
+        return accepted = true, script(fd, *this), void(close(fd));
       }
     });
   }
   ~Peer() { stop = true, Join(), close(listener_); }
   void Join() { thread_.joinable() ? thread_.join() : void(); }
-  int Port() const { return port_; }
 
   // Appends to `got` while more(got) holds; false on close, stop or timeout.
   bool Read(int fd, const std::function<bool(const std::string&)>& more, int ms = 5000) {
@@ -61,8 +54,7 @@ class Peer {
       if (poll(&p, 1, 20) <= 0) continue;
       char buf[4096];
       ssize_t n = recv(fd, buf, sizeof buf, 0);
-      if (n <= 0) return false;
-      got.append(buf, (size_t)n);
+      if (n > 0) got.append(buf, (size_t)n); else return false;
     }
     return true;
   }
@@ -74,15 +66,11 @@ class Peer {
     return true;
   }
   void Pause(int ms) { Read(-1, [](const std::string&) { return true; }, ms); }
-  static int UnusedPort() {
-    int port = 0;
-    return close(Listen(&port)), port;
-  }
+  static int UnusedPort() { int port = 0; return close(Listen(&port)), port; }
 
   std::string got;  // what the client sent; the test reads it after Join()
   std::atomic<bool> stop{false}, accepted{false};
 
- private:
   static int Listen(int* port) {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
@@ -92,6 +80,6 @@ class Peer {
     return fd;
   }
 
-  int port_ = 0, listener_;
+  int port = 0, listener_;
   std::thread thread_;
 };
