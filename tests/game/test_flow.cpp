@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "game_fixture.h"
+#include "net/net_peer.h"
 
 using Flow = GameTest;
 using XY = std::pair<int, int>;
@@ -101,4 +102,28 @@ TEST_F(Flow, PointerArrivesInVirtualUnitsAndOnePressActsOnce) {
     Update();
     EXPECT_EQ(XY(held, app->m_KeyLatch), XY(1, 0)) << key;
   }
+}
+
+// The optional check-in: one GET with the game number, the answer taken in
+// while the game updates; an empty answer leaves the flag down and a late
+// answer to some other request is ignored.
+TEST_F(Flow, CheckInReportsTheGameNumberAndKeepsTheAnswer) {
+  for (std::string body : {"welcome", ""}) {
+    Peer server([body](int fd, Peer& peer) {
+      if (peer.ReadHead(fd)) Peer::Send(fd, "HTTP/1.0 200 OK\r\n\r\n" + body);
+    });
+    bb_Larkspin_Init();
+    app = new c_MyApp();
+    bb_Larkspin_J_On_Allow = 1;
+    bb_Larkspin_CheckInPage = String("http://127.0.0.1:") + String(server.port) + String("/housecall.php");
+    app->p_OnCreate();
+    EXPECT_TRUE(PumpUntil([this] { return Update(), app->m_HttpDone != 0; }, 5000));
+    server.Join();
+    EXPECT_EQ(server.got.substr(0, 46), "GET /housecall.php?hello=1&gameID=415 HTTP/1.0");
+    EXPECT_EQ(app->m_HttpReply, String(body.c_str()));
+    EXPECT_EQ(bb_Larkspin_J_On_Able, body.empty() ? 0 : 1);
+  }
+  app->m_HttpDone = 0;
+  app->p_OnHttpRequestComplete((new c_HttpRequest())->m_new());
+  EXPECT_EQ(app->m_HttpDone, 0);
 }

@@ -246,6 +246,26 @@ TEST_F(Render, SurfaceSurvivesWindowReopen) {
   BeginFrame();
 }
 
+// Pixels written into a surface (whole rows, a clipped corner) come back from
+// the screen; a range that does not fit its array is refused.
+TEST_F(Render, PixelsWrittenAndReadBack) {
+  gxtkSurface* s = renderer->CreateSurface(4, 3);
+  ASSERT_TRUE(s && !renderer->CreateSurface(0, 5));
+  Array<int> src(12), white(4), back(14);
+  for (int i = 0; i < 12; ++i) src[i] = int(0xFF000000u | (i * 20u) << 16 | (255 - i * 20u));
+  for (int i = 0; i < 14; ++i) back[i] = 7, white[i % 4] = -1;
+  renderer->WritePixels2(s, src, 0, 0, 4, 3, 0, 4), renderer->DrawSurface(s, 50, 50);
+  renderer->WritePixels2(s, white, 3, 2, 2, 2, 0, 2);  // clipped to the corner pixel
+  renderer->WritePixels2(s, src, 0, 0, 4, 1, 0, 4);    // a whole row
+  renderer->WritePixels2(s, white, 0, 0, 4, 3, 0, 4);  // source too short
+  renderer->DrawSurface(s, 50, 50);
+  renderer->ReadPixels(back, 50, 50, 4, 3, 2, 4);
+  renderer->ReadPixels(back, 0, 0, 4, 4, 0, 4);  // does not fit
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(back[i + 2], i == 11 ? -1 : src[i]) << i;
+  EXPECT_EQ(back[0], 7);
+  EndFrame();
+}
+
 // Frames of one image go out in one draw call; images land at their
 // handles and turn about them; the matrix reaches the renderer with a draw.
 TEST_F(Render, ImagesThroughTheDrawingApi) {
