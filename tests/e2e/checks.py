@@ -41,21 +41,21 @@ def audio(_):
     while it is OFF and audible again at Loud."""
     noise, audible = 30.0, 300.0  # RMS of 16-bit samples
     launch = d.session("options")["launches"][0]
-    sound, events = d.Sound(launch["audio"]), dict(launch["events"])
+    sound, events = (lambda a, b: d.envelope(launch["audio"], a, b)), dict(launch["events"])
     with wave.open(os.path.join(os.path.dirname(d.GAME), "data", "sfx", "096.wav")) as w:
         jingle = w.getnframes() / w.getframerate()
-    onset = next((i * 0.05 for i, v in enumerate(sound.envelope(0, 6)) if v > noise * 3), None)
+    onset = next((i * 0.05 for i, v in enumerate(sound(0, 6)) if v > noise * 3), None)
     expect(onset is not None and onset < 4.0, "the jingle starts within 4 s of launch (at %s s)" % onset)
     if onset is not None:
-        span = sound.envelope(onset, onset + jingle * 0.8)
+        span = sound(onset, onset + jingle * 0.8)
         heard = sum(v > noise for v in span) / max(1, len(span))
         expect(heard > 0.6, "the jingle sounds for its %.1f s (%.0f %% of slices)" % (jingle, 100 * heard))
     # Event times count from launch and the device opens a little later, so
     # the windows are trimmed to stay inside what was surely played.
     if not expect({"silent clicks end", "loud clicks end"} <= events.keys(), "the options stage ran"):
         return
-    quiet = max(sound.envelope(events["silent clicks start"] + 0.3, events["silent clicks end"]), default=0)
-    clicks = max(sound.envelope(events["loud clicks start"], events["loud clicks end"] + 0.5), default=0)
+    quiet = max(sound(events["silent clicks start"] + 0.3, events["silent clicks end"]), default=0)
+    clicks = max(sound(events["loud clicks start"], events["loud clicks end"] + 0.5), default=0)
     expect(quiet < noise, "menu clicks are silent with the sound OFF (loudest %.0f)" % quiet)
     expect(clicks > audible, "menu clicks are heard again at Loud (loudest %.0f)" % clicks)
 
@@ -69,10 +69,10 @@ def state(_):
     planted = 4242  # what the state tool plants in the one-player last-ten lists
     for name in ("solo", "time-attack"):
         work = d.session(name)["work"]
-        messages, settings, lists = d.state_show(work)
+        messages, tables = d.state_show(work)
         expect(all(m in messages for m in ("Settings Loaded", "Badges Loaded", "Highscores Loaded"))
                and not any("Invalid" in m for m in messages), "%s: the state file loads: %s" % (name, messages))
-        last, top = lists[(1, "second")], lists[(1, "first")]
+        last, top = tables["mode 1 second"], tables["mode 1 first"]
         expect(last[1:] == [planted] * 9, "%s: Time Attack's last scores gained an entry: %s" % (name, last))
         expect(top == [s for s in last[:1] if s > 0] + [0] * (10 - (last[0] > 0)),
                "%s: the top ten holds that score only if it scored: %s" % (name, top))
@@ -85,14 +85,14 @@ def state(_):
     parts[38] = parts[38][:-1] + str((int(parts[38][-1]) + 1) % 10)
     with open(os.path.join(damaged, ".quillstate"), "w") as f:
         f.write("|".join(parts))
-    messages2, settings2, lists2 = d.state_show(damaged)
+    messages2, tables2 = d.state_show(damaged)
     with open(os.path.join(damaged, ".quillstate.bad")) as f:
         expect(f.read() == "|".join(parts), "damaged table: the player's bytes are kept in .quillstate.bad")
-    expect("Settings Loaded" in messages2 and "Badges Loaded" in messages2 and settings2 == settings,
+    expect("Settings Loaded" in messages2 and "Badges Loaded" in messages2 and tables2["settings"] == tables["settings"],
            "damaged table: settings and badges still load as saved")
-    expect(lists2[(1, "first")] == [0] * 10 and lists2[(1, "second")] == [0] * 10,
+    expect(tables2["mode 1 first"] == tables2["mode 1 second"] == [0] * 10,
            "damaged table: Time Attack's table is reset")
-    expect(all(lists2[key] == lists[key] for key in lists if key[0] != 1),
+    expect(all(tables2[key] == tables[key] for key in tables if not key.startswith("mode 1 ")),
            "damaged table: every other table loads as saved")
 
 

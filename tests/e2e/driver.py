@@ -1,9 +1,8 @@
 """Plays Larkspin in a private Xvfb server the way a player would (xdotool
 presses the keys), keeping a screenshot of every stage, judged by colours
 and regions only that screen has, and the game's sound through OpenAL Soft's
-wave backend; then reads back what a play left. `make demo` and the e2e
-tests run it. Each play's folder: NN-<stage>.png, audio-<run>.wav,
-output-<run>.txt, work/ (the game's working directory), session.json."""
+wave backend. `make demo` and the e2e tests run it. Each play's folder:
+NN-<stage>.png, audio-<run>.wav, output-<run>.txt, work/, session.json."""
 
 import argparse
 import array
@@ -12,6 +11,7 @@ import json
 import operator
 import os
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -21,6 +21,7 @@ import zlib
 
 SCREEN_W, SCREEN_H = 1280, 1024
 WINDOW_W, WINDOW_H = 640, 480
+GUARD = 600  # seconds an X server or a detached game lives at most, whatever becomes of the run
 GAME = os.environ.get("LARKSPIN_E2E_GAME", "")
 STATE_TOOL = os.environ.get("LARKSPIN_E2E_STATE_TOOL", "")
 SESSION = os.environ.get("LARKSPIN_E2E_SESSION", "")
@@ -170,19 +171,29 @@ class XClientMessage(ctypes.Structure):
                 ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
 
 
-class Xvfb:
-    """A private X server on a free display, doing what xdotool cannot: fast
-    screen grabs, and a window manager's press of a close button."""
+def kill_group(pid, sig=signal.SIGKILL):
+    try:
+        os.killpg(pid, sig) if pid else None
+    except ProcessLookupError:
+        pass
 
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as f:
-            self.display = ":" + f.readline().strip()
+
+class Xvfb:
+    """A private X server on a free display (or, given one, the server another
+    run left there), doing what xdotool cannot: fast screen grabs, and a
+    window manager's press of a close button."""
+
+    def __init__(self, display=None, pid=None):
+        if display is None:
+            read_end, write_end = os.pipe()
+            pid = subprocess.Popen(
+                ["timeout", str(GUARD), "Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                 "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True).pid
+            os.close(write_end)
+            with os.fdopen(read_end) as f:
+                display = ":" + f.readline().strip()
+        self.display, self.pid = display, pid
         x = self.x = ctypes.CDLL("libX11.so.6")
         for name, restype in (("XOpenDisplay", ctypes.c_void_p), ("XDefaultRootWindow", ctypes.c_ulong),
                               ("XGetImage", ctypes.POINTER(XImage)), ("XInternAtom", ctypes.c_ulong)):
@@ -216,21 +227,60 @@ class Xvfb:
     def stop(self):
         if self.dpy.value:
             self.x.XCloseDisplay(self.dpy)
-        self.proc.terminate()
-        self.proc.wait(10)
+        kill_group(self.pid, signal.SIGTERM)
+
+
+class Detached:
+    """A launch that outlives the run that started it: a shell runs it under
+    the guard and leaves its exit status in a file for whoever ends it."""
+
+    def __init__(self, pid, status):
+        self.pid, self.status = pid, status
+
+    def poll(self):
+        try:
+            with open(self.status) as f:
+                return int(f.read())
+        except (OSError, ValueError):  # none yet; -1 if the shell is gone without one
+            return None if self.pid and os.path.exists("/proc/%d" % self.pid) else -1
+
+    def wait(self, timeout):
+        end = time.monotonic() + timeout
+        while self.poll() is None:
+            if time.monotonic() > end:
+                raise subprocess.TimeoutExpired("larkspin", timeout)
+            time.sleep(0.1)
+        return self.poll()
+
+    def kill(self):
+        kill_group(self.pid)
 
 
 # ------------------------------------------------------------ a session
 
 class Session:
-    """One X server, launches of the program on it and the stages they reached."""
+    """One X server, launches of the program on it and the stages they reached.
+    detach "start" leaves the server and the first launch running when the run
+    ends; "end" takes over what a "start" run left in the same folder."""
 
-    def __init__(self, out):
-        self.out, self.work = out, os.path.join(out, "work")
+    def __init__(self, out, detach=None):
+        self.out, self.work, self.detach, self.proc, self.window = out, os.path.join(out, "work"), detach, None, None
+        if detach == "end":
+            with open(os.path.join(out, "session.json")) as f:
+                saved = json.load(f)
+            self.stages, self.launches, self.detached = saved["stages"], saved["launches"], saved["detached"]
+            if not self.detached:
+                sys.exit("nothing left running in %s (e2e_play_time-attack_start runs first)" % out)
+            self.xvfb = Xvfb(self.detached["display"], self.detached["xvfb"])
+            self.proc = Detached(self.detached.get("game"), self.detached.get("status", ""))
+            self.started = self.detached.get("started", 0)
+            self.find_window()
+            return
         shutil.rmtree(out, ignore_errors=True)
         os.makedirs(self.work)
-        self.stages, self.launches, self.proc = [], [], None
+        self.stages, self.launches = [], []
         self.xvfb = Xvfb()
+        self.detached = {"display": self.xvfb.display, "xvfb": self.xvfb.pid}
 
     def launch(self, argv, cwd=None, env=None):
         """Starts the program (its sound captured unless env is given) and,
@@ -244,11 +294,19 @@ class Session:
                 f.write("[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
                         "frequency = 44100\n[wave]\nfile = %s\n" % os.path.abspath(audio))
             env = dict(os.environ, ALSOFT_CONF=os.path.abspath(f.name), ALSOFT_DRIVERS="wave")
+        status = os.path.join(self.out, "status-%d" % n)
+        if self.detach == "start" and n == 1:
+            argv = ["sh", "-c", 'timeout --foreground %d "$@"; echo $? >"$0"' % GUARD, status] + argv
         self.launches.append({"run": n, "audio": audio, "output": output, "events": [], "exit": None})
         self.started, self.window = time.monotonic(), None
         with open(output, "w") as log:
             self.proc = subprocess.Popen(argv, cwd=cwd or self.work, stdout=log, stderr=subprocess.STDOUT,
-                                         env=dict(env, DISPLAY=self.xvfb.display))
+                                         env=dict(env, DISPLAY=self.xvfb.display),
+                                         start_new_session=argv[0] == "sh")
+        if argv[0] == "sh":
+            self.detached.update(game=self.proc.pid, status=status, started=self.started)
+            self.proc = Detached(self.proc.pid, status)
+            self.save()
         finder, frames, end = threading.Thread(target=self.find_window, args=(20,)), [], time.monotonic() + 20
         finder.start()
         while len(frames) < 20 and time.monotonic() < end and (finder.is_alive() or self.window):
@@ -269,8 +327,7 @@ class Session:
             ids = self.xdo("search", "--onlyvisible", "--name", "^Larkspin$").split()
             if ids:
                 self.xdo("windowfocus", ids[-1])
-                out = self.xdo("getwindowgeometry", "--shell", ids[-1]).split()
-                out = dict(v.split("=", 1) for v in out if "=" in v)
+                out = dict(v.split("=", 1) for v in self.xdo("getwindowgeometry", "--shell", ids[-1]).split())
                 self.box = [int(out.get(k, 0)) or d for k, d in
                             (("X", 0), ("Y", 0), ("WIDTH", WINDOW_W), ("HEIGHT", WINDOW_H))]
                 self.window = int(ids[-1])
@@ -335,13 +392,19 @@ class Session:
         print("  %-28s %s" % (name, "ok" if reached else "NOT REACHED"))
         return reached
 
-    def close(self):
-        if self.running():
-            self.proc.kill()
-            self.proc.wait()
+    def save(self):
         with open(os.path.join(self.out, "session.json"), "w") as f:
-            json.dump({"stages": self.stages, "launches": self.launches, "work": self.work}, f, indent=1)
-        self.xvfb.stop()
+            json.dump({"stages": self.stages, "launches": self.launches, "work": self.work,
+                       "detached": self.detached}, f, indent=1)
+
+    def close(self):
+        """Stops the program and the server unless a later run takes them over; saves the session."""
+        if self.detach != "start":
+            if self.running():
+                self.proc.kill()
+            self.xvfb.stop()
+            self.detached = {}
+        self.save()
 
 
 # ------------------------------------------------------------ the plays
@@ -436,14 +499,19 @@ def options(s):
     return s.finish("F4") == 0
 
 
-def time_attack(s):
-    """A round played out (two minutes), the computer scoring with ship 1; a
-    second launch shows the records and is ended by the window's close button."""
+def time_attack_start(s):
+    """A round left to run out its two minutes, the computer scoring with ship 1."""
     to_dial(s, 1)
     time.sleep(0.8)
     s.stage("records-before", "records")
     s.click(*PLAY_BUTTON)
     s.stage("round-to-finish", "round")
+    return True
+
+
+def time_attack_end(s):
+    """The round's end and its new record; a second launch shows the records
+    and is ended by the window's close button."""
     s.stage("finished-overlay", "game-over", timeout=300)
     s.stage("records-new-entry", "records", timeout=15)
     time.sleep(1.5)
@@ -458,15 +526,18 @@ def time_attack(s):
     return s.finish("close button") == 0
 
 
-PLAYS = {"solo": lambda s: rounds(s, (1, 2, 3)), "battles": lambda s: rounds(s, (4, 5, 6)),
-         "options": options, "time-attack": time_attack}
+PLAYS = {"solo": lambda s: rounds(s, (1, 2, 3)), "battles": lambda s: rounds(s, (4, 5, 6)), "options": options,
+         "time-attack": lambda s: time_attack_start(s) and time_attack_end(s)}
 
 
-def play(name, exe, out):
-    """One play from a fresh launch; true when every launch ended as asked with status 0."""
-    s = Session(out)
+def play(name, exe, out, detach=None):
+    """One play from a fresh launch (or its start or end alone, for time-attack);
+    true when every launch ended as asked with status 0."""
+    s = Session(out, detach)
     s.exe = os.path.abspath(exe)
     try:
+        if detach == "end":
+            return time_attack_end(s)
         if STATE_TOOL:                    # the tests' plays start from planted records
             subprocess.run([STATE_TOOL, "seed"], cwd=s.work, check=True, capture_output=True)
         print("%s: %s on %s, output in %s" % (name, exe, s.xvfb.display, out))
@@ -474,7 +545,7 @@ def play(name, exe, out):
         if not s.stage("menu", "menu", timeout=15):
             return False
         time.sleep(1.0)                   # the menu eases in before it takes keys
-        return PLAYS[name](s)
+        return time_attack_start(s) if detach else PLAYS[name](s)
     finally:
         s.close()
 
@@ -499,39 +570,32 @@ def stages(*plays):
 
 
 def state_show(directory):
-    """directory/.quillstate read by the state tool: messages, settings, lists[(mode, which)]."""
+    """directory/.quillstate read by the state tool: its load messages, and
+    its tables by name ("settings", "mode 1 first" ...)."""
     out = subprocess.run([STATE_TOOL, "show"], cwd=directory, capture_output=True, text=True,
                          timeout=60, check=True).stdout
-    messages, settings, lists = [], [], {}
+    messages, tables = [], {}
     for line in out.splitlines():
         head, _, values = line.partition(":")
-        if head == "settings":
-            settings = [int(v) for v in values.split()]
-        elif head.startswith("mode "):
-            lists[(int(head.split()[1]), head.split()[2])] = [int(v) for v in values.split()]
+        if head.startswith(("settings", "mode ")):
+            tables[head] = [int(v) for v in values.split()]
         else:
             messages.append(line.strip())
-    return messages, settings, lists
+    return messages, tables
 
 
-class Sound:
-    """A capture in launch()'s format: all after the data chunk's header, whose
-    size a program that ends without closing its device leaves unwritten."""
-    RATE = 2 * 44100  # samples per second, the channels interleaved
-
-    def __init__(self, path):
-        with open(path, "rb") as f:
-            data = f.read()
-        start = data.index(b"data", 12) + 8
-        self.pcm = array.array("h", data[start:len(data) - (len(data) - start) % 2])
-
-    def envelope(self, start, end, step=0.05):
-        """RMS of each step-long slice from start to end."""
-        out, n = [], int(step * self.RATE)
-        for a in range(max(0, int(start * self.RATE)), min(len(self.pcm), int(end * self.RATE)), n):
-            chunk = self.pcm[a:a + n]
-            out.append((sum(map(operator.mul, chunk, chunk)) / len(chunk)) ** 0.5)
-        return out
+def envelope(path, start, end, step=0.05):
+    """RMS of each step-long slice from start to end of a capture in launch()'s
+    format: all after the data chunk's header, whose size a program that ends
+    without closing its device leaves unwritten."""
+    with open(path, "rb") as f:
+        data = f.read()
+    begin, rate = data.index(b"data", 12) + 8, 2 * 44100  # samples per second, the channels interleaved
+    pcm, out, n = array.array("h", data[begin:len(data) - (len(data) - begin) % 2]), [], int(step * rate)
+    for a in range(max(0, int(start * rate)), min(len(pcm), int(end * rate)), n):
+        chunk = pcm[a:a + n]
+        out.append((sum(map(operator.mul, chunk, chunk)) / len(chunk)) ** 0.5)
+    return out
 
 
 FAILED = []
@@ -553,8 +617,10 @@ def main():
     ap.add_argument("plays", nargs="*", default=list(PLAYS), help=", ".join(PLAYS))
     ap.add_argument("--exe", default=GAME or "build/larkspin", help="the game program")
     ap.add_argument("--out", default=SESSION or "build/demo", help="one folder per play goes here")
+    ap.add_argument("--detach", choices=("start", "end"), help="time-attack: only start its round, or only end it")
     args = ap.parse_args()
-    sys.exit(0 if all([play(name, args.exe, os.path.join(args.out, name)) for name in args.plays]) else 1)
+    sys.exit(0 if all([play(name, args.exe, os.path.join(args.out, name), args.detach)
+                       for name in args.plays]) else 1)
 
 
 if __name__ == "__main__":
