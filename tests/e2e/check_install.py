@@ -1,16 +1,10 @@
-"""The game as it is installed, both ways. `cmake --install` into a fresh
-prefix: the program with data/ beside it, the launcher, the manual page and
-the icon in three sizes. The Debian package CPack builds: its dependencies,
-its contents unpacked with `dpkg -x`, the licence, lintian and the three
-validators; its launcher answers --version and starts the game from the
+"""The game as it is installed, both ways. `cmake --install` into a fresh prefix: the program
+with data/ beside it, the launcher, the manual page and the icon in three sizes. The Debian
+package CPack builds: its dependencies, its contents unpacked with `dpkg -x`, the licence,
+lintian and three validators; its launcher answers --version and starts the game from the
 user's state directory to its menu, and F4 ends it."""
 
-import glob
-import os
-import shutil
-import struct
-import subprocess
-import xml.etree.ElementTree as ET
+import glob, os, pathlib, shutil, struct, subprocess, sys, xml.etree.ElementTree as ET
 
 import driver
 
@@ -19,10 +13,7 @@ work = os.path.join(driver.SCRATCH, "install")
 prefix, root, home = (os.path.join(work, name) for name in ("prefix", "root", "xdg"))
 shutil.rmtree(work, ignore_errors=True)
 expect = driver.expect
-
-
-def run(*argv, **kw):
-    return subprocess.run(argv, capture_output=True, text=True, timeout=120, **kw)
+run = lambda *argv, **kw: subprocess.run(argv, capture_output=True, text=True, timeout=120, **kw)
 
 
 run("cmake", "--install", BUILD, "--prefix", prefix).check_returncode()
@@ -33,8 +24,7 @@ for name in ("gfx.png", "menu-hd.png", "fonts", "sfx/096.wav", "sfx/fish.ogg"):
 expect(os.access(at("bin", "larkspin"), os.X_OK), "the launcher is bin/larkspin")
 expect(os.path.exists(at("share", "man", "man6", "larkspin.6")), "the manual page larkspin(6)")
 for size in (128, 256, 512):
-    with open(at("share", "icons", "hicolor", "%dx%d" % (size, size), "apps", "larkspin.png"), "rb") as f:
-        head = f.read(24)
+    head = pathlib.Path(at("share", "icons", "hicolor", "%dx%d" % (size, size), "apps", "larkspin.png")).read_bytes()
     expect(head[:8] == b"\x89PNG\r\n\x1a\n" and struct.unpack(">II", head[16:24]) == (size, size),
            "a %d-pixel icon" % size)
 
@@ -54,8 +44,8 @@ for path in ("games/larkspin", "lib/games/larkspin/larkspin"):
     expect(os.access(usr(path), os.X_OK), "/usr/%s" % path)
 for name in ("gfx.png", "sfx/fish.ogg"):
     expect(os.path.exists(usr("share", "games", "larkspin", name)), "its data in /usr/share/games")
-with open(os.path.join(SOURCE, "LICENSE")) as f, open(usr("share", "doc", "larkspin", "copyright")) as g:
-    first_line, copyright = f.readline().strip(), g.read()
+first_line = pathlib.Path(SOURCE, "LICENSE").read_text().splitlines()[0].strip()
+copyright = pathlib.Path(usr("share", "doc", "larkspin", "copyright")).read_text()
 expect(copyright.startswith("Format: https://www.debian.org/doc/packaging-manuals/copyright-format")
        and first_line in copyright and "License: Zlib" in copyright, "the machine-readable licence")
 lintian = run("lintian", "--fail-on", "error,warning", deb)
@@ -66,13 +56,11 @@ metainfo = glob.glob(usr("share", "metainfo", "*.metainfo.xml"))
 expect(len(metainfo) == 1, "one metainfo file")
 launchable = ET.parse(metainfo[0]).getroot().findtext("launchable")
 desktop = usr("share", "applications", launchable)
-with open(desktop) as f:
-    entry = f.read()
+entry = pathlib.Path(desktop).read_text()
 expect("Exec=larkspin\n" in entry and "Icon=larkspin\n" in entry and "Name=Larkspin\n" in entry,
        "the metainfo's desktop entry starts larkspin with its icon")
 appstream = run("appstreamcli", "validate", "--no-net", metainfo[0])
-expect(appstream.returncode == 0 and not any(line[:2] in ("E:", "W:") for line in
-                                             appstream.stdout.splitlines()),
+expect(appstream.returncode == 0 and not any(line[:2] in ("E:", "W:") for line in appstream.stdout.splitlines()),
        "appstreamcli validate: %s" % appstream.stdout.strip())
 validate = run("desktop-file-validate", desktop)
 expect(validate.returncode == 0 and not validate.stdout, "desktop-file-validate: %s" % validate.stdout)
@@ -97,4 +85,4 @@ try:
     expect(session.finish("F4") == 0, "F4 ends it with status 0")
 finally:
     session.close()
-driver.at_exit()
+sys.exit(bool(driver.FAILED))

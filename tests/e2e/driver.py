@@ -1,43 +1,27 @@
-"""Plays Larkspin in a private Xvfb server the way a player would (xdotool
-presses the keys), keeping a screenshot of every stage, judged by colours
-and regions only that screen has, and the game's sound through OpenAL Soft's
-wave backend; then reads back what a play left. `make demo` and the e2e
-tests run it. Each play's folder: NN-<stage>.png, audio-<run>.wav,
-output-<run>.txt, work/ (the game's working directory), session.json."""
+"""Plays Larkspin in a private Xvfb server as a player would (xdotool presses the
+keys) for `make demo` and the e2e tests. A play's folder keeps a shot of every
+stage (NN-<stage>.png, judged by colours and regions only that screen has), each
+launch's sound (audio-<run>.wav) and output, its work/ folder and session.json."""
 
-import argparse
-import array
-import ctypes
-import json
-import operator
-import os
-import shutil
-import struct
-import subprocess
-import sys
-import threading
-import time
-import zlib
+import argparse, array, collections, contextlib, ctypes, json, operator, os, pathlib
+import shutil, signal, struct, subprocess, sys, threading, time, zlib
 
-SCREEN_W, SCREEN_H = 1280, 1024
-WINDOW_W, WINDOW_H = 640, 480
-GAME = os.environ.get("LARKSPIN_E2E_GAME", "")
-STATE_TOOL = os.environ.get("LARKSPIN_E2E_STATE_TOOL", "")
-SESSION = os.environ.get("LARKSPIN_E2E_SESSION", "")
+SCREEN_W, SCREEN_H, WINDOW_W, WINDOW_H = 1280, 1024, 640, 480  # the X screen; the game's window
+GUARD = 600  # seconds an X server or a detached game lives at most, whatever becomes of the run
+GAME, STATE_TOOL, SESSION = (os.environ.get("LARKSPIN_E2E_" + name, "") for name in ("GAME", "STATE_TOOL", "SESSION"))
 SCRATCH = os.environ.get("LARKSPIN_E2E_SCRATCH", "/tmp/larkspin-e2e")
 
 
 class Picture:
-    """An RGB screenshot with the few measurements the stages need."""
+    """An RGB screenshot, kept as a PNG of one IDAT chunk of unfiltered rows,
+    with the few measurements the stages need."""
 
     def __init__(self, width, height, rgb):
         self.width, self.height, self.rgb = width, height, rgb
 
     @classmethod
     def load(cls, path):
-        """Reads back what save() wrote: one IDAT chunk of unfiltered rows."""
-        with open(path, "rb") as f:
-            data = f.read()
+        data = pathlib.Path(path).read_bytes()
         width, height = struct.unpack(">II", data[16:24])
         raw, stride = zlib.decompress(data[41:41 + struct.unpack(">I", data[33:37])[0]]), width * 3 + 1
         return cls(width, height, b"".join(raw[y * stride + 1:(y + 1) * stride] for y in range(height)))
@@ -45,17 +29,13 @@ class Picture:
     def save(self, path):
         stride = self.width * 3
         rows = b"".join(b"\0" + self.rgb[y * stride:(y + 1) * stride] for y in range(self.height))
-        chunk = lambda kind, body: (struct.pack(">I", len(body)) + kind + body +
-                                    struct.pack(">I", zlib.crc32(kind + body)))
-        with open(path, "wb") as f:
-            f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height,
-                                                                      8, 2, 0, 0, 0)) +
-                    chunk(b"IDAT", zlib.compress(rows, 6)) + chunk(b"IEND", b""))
+        chunk = lambda k, b: struct.pack(">I", len(b)) + k + b + struct.pack(">I", zlib.crc32(k + b))
+        ihdr = chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0))
+        idat = chunk(b"IDAT", zlib.compress(rows, 6))
+        pathlib.Path(path).write_bytes(b"\x89PNG\r\n\x1a\n" + ihdr + idat + chunk(b"IEND", b""))
         return path
 
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return self.rgb[i], self.rgb[i + 1], self.rgb[i + 2]
+    def pixel(self, x, y): return self.rgb[(y * self.width + x) * 3:(y * self.width + x) * 3 + 3]
 
     def share(self, box, test, step=2):
         """Fraction of the (sampled) pixels in box for which test holds."""
@@ -72,10 +52,7 @@ class Picture:
 
 # ------------------------------- what each screen looks like, in its window
 
-def near(colour):
-    return lambda p: all(abs(a - b) <= 60 for a, b in zip(p, colour))
-
-
+def near(colour): return lambda p: all(abs(a - b) <= 60 for a, b in zip(p, colour))
 def dark(p): return max(p) < 40
 def white(p): return min(p) > 200
 def menu_blue(p): return p[2] > 110 and p[2] > p[0] + 60 and p[1] < p[2]  # (20, 80, 160) eased in
@@ -131,12 +108,8 @@ def ai_label_box(win):  # "AI" over the top left base while the computer flies s
     return (win[0] + 84, win[1] + 40, win[0] + 108, win[1] + 56)
 
 
-def computer_flies_ship_1(pic, win): return pic.share(ai_label_box(win), grey_lettering, step=1) > 0.005
-
-
 def records_box(win):  # the records on the right of the menu (rows start at y 60)
-    x, y, w, h = win
-    return (x + w - 230, y + 40, x + w - 4, y + h - 40)
+    return (win[0] + win[2] - 230, win[1] + 40, win[0] + win[2] - 4, win[1] + win[3] - 40)
 
 
 def has_records(pic, win): return pic.share(records_box(win), records_text, step=1) > 0.01
@@ -156,12 +129,9 @@ CHECKS = {"loading": is_loading, "menu": is_menu, "round": is_round, "pause": is
           "options": is_options, "records": has_records, "fullscreen": is_fullscreen, "windowed": is_windowed_menu}
 
 
-# --------------------------------------------------------- the X server
-
 class XImage(ctypes.Structure):
-    _fields_ = ([(n, ctypes.c_int) for n in ("width", "height", "xoffset", "format")] +
-                [("data", ctypes.POINTER(ctypes.c_ubyte))] + [(n, ctypes.c_int) for n in (
-                    "byte_order", "unit", "bit_order", "pad", "depth", "bytes_per_line", "bits_per_pixel")])
+    _fields_ = [(n, ctypes.POINTER(ctypes.c_ubyte) if n == "data" else ctypes.c_int) for n in (
+        "width height xoffset format data byte_order unit bit_order pad depth bytes_per_line bits_per_pixel".split())]
 
 
 class XClientMessage(ctypes.Structure):
@@ -170,19 +140,26 @@ class XClientMessage(ctypes.Structure):
                 ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
 
 
-class Xvfb:
-    """A private X server on a free display, doing what xdotool cannot: fast
-    screen grabs, and a window manager's press of a close button."""
+def kill_group(pid, sig=signal.SIGKILL):
+    with contextlib.suppress(ProcessLookupError):
+        os.killpg(pid, sig) if pid else None
 
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as f:
-            self.display = ":" + f.readline().strip()
+
+class Xvfb:
+    """A private X server on a free display (or the one another run left), doing
+    what xdotool cannot: fast screen grabs, and a window manager's close button."""
+
+    def __init__(self, display=None, pid=None):
+        if display is None:
+            read_end, write_end = os.pipe()
+            pid = subprocess.Popen(["timeout", str(GUARD), "Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
+                                    "-noreset", "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H)],
+                                   pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   start_new_session=True).pid
+            os.close(write_end)
+            with os.fdopen(read_end) as f:
+                display = ":" + f.readline().strip()
+        self.display, self.pid = display, pid
         x = self.x = ctypes.CDLL("libX11.so.6")
         for name, restype in (("XOpenDisplay", ctypes.c_void_p), ("XDefaultRootWindow", ctypes.c_ulong),
                               ("XGetImage", ctypes.POINTER(XImage)), ("XInternAtom", ctypes.c_ulong)):
@@ -197,8 +174,6 @@ class Xvfb:
         image = self.x.XGetImage(self.dpy, self.root, 0, 0, SCREEN_W, SCREEN_H, ctypes.c_ulong(~0), 2)
         im = image.contents
         try:
-            if im.bits_per_pixel != 32 or im.bytes_per_line != im.width * 4:
-                raise RuntimeError("expected a packed 32-bit screen")
             raw = ctypes.string_at(im.data, im.bytes_per_line * im.height)
             rgb = bytearray(im.width * im.height * 3)
             rgb[0::3], rgb[1::3], rgb[2::3] = raw[2::4], raw[1::4], raw[0::4]
@@ -216,27 +191,46 @@ class Xvfb:
     def stop(self):
         if self.dpy.value:
             self.x.XCloseDisplay(self.dpy)
-        self.proc.terminate()
-        self.proc.wait(10)
+        kill_group(self.pid, signal.SIGTERM)
 
 
-# ------------------------------------------------------------ a session
+class Detached(collections.namedtuple("Detached", "pid status")):
+    """A launch that outlives the run that started it: a shell runs it under
+    the guard and leaves its exit status in a file for whoever ends it."""
+
+    def poll(self):
+        with contextlib.suppress(OSError, ValueError):
+            return int(pathlib.Path(self.status).read_text())
+        return None if self.pid and os.path.exists("/proc/%d" % self.pid) else -1  # -1: gone without a word
+
+    def kill(self): kill_group(self.pid)
+
 
 class Session:
-    """One X server, launches of the program on it and the stages they reached."""
+    """One X server, launches of the program on it and the stages they reached.
+    detach "start" leaves the server and the first launch running when the run
+    ends; "end" takes over what a "start" run left in the same folder."""
 
-    def __init__(self, out):
-        self.out, self.work = out, os.path.join(out, "work")
+    def __init__(self, out, detach=None):
+        self.out, self.work, self.detach, self.proc, self.window = out, os.path.join(out, "work"), detach, None, None
+        if detach == "end":
+            saved = json.loads(pathlib.Path(out, "session.json").read_text())
+            self.stages, self.launches, self.detached = saved["stages"], saved["launches"], saved["detached"]
+            if not self.detached:
+                sys.exit("nothing left running in %s (e2e_play_time-attack_start runs first)" % out)
+            self.xvfb = Xvfb(self.detached["display"], self.detached["xvfb"])
+            self.proc = Detached(self.detached.get("game"), self.detached.get("status", ""))
+            self.started = self.detached.get("started", 0)
+            self.find_window()
+            return
         shutil.rmtree(out, ignore_errors=True)
         os.makedirs(self.work)
-        self.stages, self.launches, self.proc = [], [], None
-        self.xvfb = Xvfb()
+        self.stages, self.launches, self.xvfb = [], [], Xvfb()
+        self.detached = {"display": self.xvfb.display, "xvfb": self.xvfb.pid}
 
     def launch(self, argv, cwd=None, env=None):
-        """Starts the program (its sound captured unless env is given) and,
-        while its window is searched for, grabs the screen: returns the first
-        frames not all black, to be judged after, so that neither the search
-        nor judging each frame can make the brief loading screen be missed."""
+        """Starts the program (its sound captured unless env is given); returns the first frames not
+        all black, grabbed while its window is sought and judged after: the loading screen is brief."""
         n = len(self.launches) + 1
         audio, output = (os.path.join(self.out, name % n) for name in ("audio-%d.wav", "output-%d.txt"))
         if env is None:
@@ -244,11 +238,19 @@ class Session:
                 f.write("[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
                         "frequency = 44100\n[wave]\nfile = %s\n" % os.path.abspath(audio))
             env = dict(os.environ, ALSOFT_CONF=os.path.abspath(f.name), ALSOFT_DRIVERS="wave")
+        status = os.path.join(self.out, "status-%d" % n)
+        if self.detach == "start" and n == 1:
+            argv = ["sh", "-c", 'timeout --foreground %d "$@"; echo $? >"$0"' % GUARD, status] + argv
         self.launches.append({"run": n, "audio": audio, "output": output, "events": [], "exit": None})
         self.started, self.window = time.monotonic(), None
         with open(output, "w") as log:
             self.proc = subprocess.Popen(argv, cwd=cwd or self.work, stdout=log, stderr=subprocess.STDOUT,
-                                         env=dict(env, DISPLAY=self.xvfb.display))
+                                         env=dict(env, DISPLAY=self.xvfb.display),
+                                         start_new_session=argv[0] == "sh")
+        if argv[0] == "sh":
+            self.detached.update(game=self.proc.pid, status=status, started=self.started)
+            self.proc = Detached(self.proc.pid, status)
+            self.save()
         finder, frames, end = threading.Thread(target=self.find_window, args=(20,)), [], time.monotonic() + 20
         finder.start()
         while len(frames) < 20 and time.monotonic() < end and (finder.is_alive() or self.window):
@@ -269,10 +271,9 @@ class Session:
             ids = self.xdo("search", "--onlyvisible", "--name", "^Larkspin$").split()
             if ids:
                 self.xdo("windowfocus", ids[-1])
-                out = self.xdo("getwindowgeometry", "--shell", ids[-1]).split()
-                out = dict(v.split("=", 1) for v in out if "=" in v)
-                self.box = [int(out.get(k, 0)) or d for k, d in
-                            (("X", 0), ("Y", 0), ("WIDTH", WINDOW_W), ("HEIGHT", WINDOW_H))]
+                out = dict(v.split("=", 1) for v in self.xdo("getwindowgeometry", "--shell", ids[-1]).split())
+                self.box = [int(out.get(k) or d) for k, d in zip(("X", "Y", "WIDTH", "HEIGHT"),
+                                                                   (0, 0, WINDOW_W, WINDOW_H))]
                 self.window = int(ids[-1])
                 return self.window
             time.sleep(0.05)
@@ -294,15 +295,12 @@ class Session:
         self.xdo("mousedown", 1, "sleep", hold, "mouseup", 1)
         time.sleep(0.15)
 
-    def running(self):
-        return self.proc is not None and self.proc.poll() is None
+    def running(self): return self.proc is not None and self.proc.poll() is None
 
-    def event(self, what):
-        """Notes the time since launch of something the captured sound should show."""
+    def event(self, what):  # the time since launch of something the captured sound should show
         self.launches[-1]["events"].append([what, round(time.monotonic() - self.started, 3)])
 
-    def finish(self, how):
-        """Ends the launch with F4 or the close button; returns its exit status."""
+    def finish(self, how):  # "F4" or "close button"; returns the exit status
         if not self.running():
             how = "nothing: it had already ended"
         elif self.find_window():
@@ -311,10 +309,10 @@ class Session:
                 self.tap("F4")
             else:
                 self.xvfb.close_request(self.window)
-        try:
-            status = self.proc.wait(15)
-        except subprocess.TimeoutExpired:
-            status = None  # close() kills it
+        end = time.monotonic() + 15
+        while self.proc.poll() is None and time.monotonic() < end:
+            time.sleep(0.05)
+        status = self.proc.poll()  # None: close() kills it
         self.launches[-1].update({"exit": status, "ended by": how})
         print("  launch %d ended by %s: exit status %s" % (len(self.launches), how, status))
         return status
@@ -335,13 +333,19 @@ class Session:
         print("  %-28s %s" % (name, "ok" if reached else "NOT REACHED"))
         return reached
 
-    def close(self):
-        if self.running():
-            self.proc.kill()
-            self.proc.wait()
+    def save(self):
         with open(os.path.join(self.out, "session.json"), "w") as f:
-            json.dump({"stages": self.stages, "launches": self.launches, "work": self.work}, f, indent=1)
-        self.xvfb.stop()
+            json.dump({"stages": self.stages, "launches": self.launches, "work": self.work,
+                       "detached": self.detached}, f, indent=1)
+
+    def close(self):
+        """Stops the program and the server unless a later run takes them over; saves the session."""
+        if self.detach != "start":
+            if self.running():
+                self.proc.kill()
+            self.xvfb.stop()
+            self.detached = {}
+        self.save()
 
 
 # ------------------------------------------------------------ the plays
@@ -359,10 +363,9 @@ def to_dial(s, mode):
 
 
 def play_round(s, mode):
-    """Starts a mode with the play button (the fire keys would take ship 1
-    over at once), joins with the keyboard, flies, shoots and banks; quits by
-    the pause menu (Time Attack's after playing with its spirograph) unless a
-    destroyed ship has ended the round."""
+    """Starts a mode with the play button (the fire keys would take ship 1 over
+    at once), joins with the keyboard, flies, shoots and banks; quits by the pause
+    menu (Time Attack's after its spirograph) unless a destroyed ship ended it."""
     tag = MODES[mode - 1].lower().replace(" ", "-")
     to_dial(s, mode)
     time.sleep(0.3)
@@ -396,13 +399,13 @@ def play_round(s, mode):
     time.sleep(0.5)
 
 
-def options_sound(s):
-    """Menu clicks with the sound set OFF in the options box, then at Loud."""
+def options(s):
+    """Menu clicks with the sound set OFF in the options box, then at Loud; full screen and back."""
     for level, steps in (("silent", 3), ("loud", 1)):  # Normal, Quiet, OFF; then Loud
         s.tap("Left", 3)                  # focus on the options cog
         s.tap("Return")
         if steps == 3 and not s.stage("options-box", "options"):
-            return
+            break
         time.sleep(0.8)                   # it slides in before it takes keys
         s.tap("Up", 3)                    # the close gear (the box keeps its choice)
         s.tap("Down")                     # "Sound"
@@ -412,38 +415,28 @@ def options_sound(s):
         s.tap("Escape")                   # back closes the box and saves
         time.sleep(0.8)
         s.event(level + " clicks start")
-        for _ in range(4):
-            s.tap("Up", gap=0.3)
-            s.tap("Down", gap=0.3)
+        for key in ["Up", "Down"] * 4:
+            s.tap(key, gap=0.3)
         s.event(level + " clicks end")
     s.stage("options-closed", "menu")
-
-
-def rounds(s, modes):
-    for mode in modes:
-        play_round(s, mode)
-    return s.finish("F4") == 0
-
-
-def options(s):
-    """The options box's sound level, then full screen and back."""
-    options_sound(s)
     for look in ("fullscreen", "windowed"):
         s.tap("F11")
         time.sleep(0.5)
         s.find_window()
         s.stage(look, look, timeout=10)
-    return s.finish("F4") == 0
 
 
-def time_attack(s):
-    """A round played out (two minutes), the computer scoring with ship 1; a
-    second launch shows the records and is ended by the window's close button."""
+def time_attack_start(s):
+    """A round left to run out its two minutes, the computer scoring with ship 1."""
     to_dial(s, 1)
     time.sleep(0.8)
     s.stage("records-before", "records")
     s.click(*PLAY_BUTTON)
     s.stage("round-to-finish", "round")
+
+
+def time_attack_end(s):
+    """The round's end and its new record; a second launch, ended by the close button, shows it."""
     s.stage("finished-overlay", "game-over", timeout=300)
     s.stage("records-new-entry", "records", timeout=15)
     time.sleep(1.5)
@@ -458,23 +451,28 @@ def time_attack(s):
     return s.finish("close button") == 0
 
 
-PLAYS = {"solo": lambda s: rounds(s, (1, 2, 3)), "battles": lambda s: rounds(s, (4, 5, 6)),
-         "options": options, "time-attack": time_attack}
+PLAYS = {"solo": lambda s: [play_round(s, mode) for mode in (1, 2, 3)],
+         "battles": lambda s: [play_round(s, mode) for mode in (4, 5, 6)], "options": options,
+         "time-attack": time_attack_start}
 
 
-def play(name, exe, out):
-    """One play from a fresh launch; true when every launch ended as asked with status 0."""
-    s = Session(out)
+def play(name, exe, out, detach=None):
+    """One play (detach: time-attack's start or end alone); true when every launch ended with status 0."""
+    s = Session(out, detach)
     s.exe = os.path.abspath(exe)
     try:
-        if STATE_TOOL:                    # the tests' plays start from planted records
-            subprocess.run([STATE_TOOL, "seed"], cwd=s.work, check=True, capture_output=True)
-        print("%s: %s on %s, output in %s" % (name, exe, s.xvfb.display, out))
-        s.stage("loading", "loading", timeout=10, frames=s.launch([s.exe]))
-        if not s.stage("menu", "menu", timeout=15):
-            return False
-        time.sleep(1.0)                   # the menu eases in before it takes keys
-        return PLAYS[name](s)
+        if detach != "end":
+            if STATE_TOOL:                # the tests' plays start from planted records
+                subprocess.run([STATE_TOOL, "seed"], cwd=s.work, check=True, capture_output=True)
+            print("%s: %s on %s, output in %s" % (name, exe, s.xvfb.display, out))
+            s.stage("loading", "loading", timeout=10, frames=s.launch([s.exe]))
+            if not s.stage("menu", "menu", timeout=15):
+                return False
+            time.sleep(1.0)               # the menu eases in before it takes keys
+            PLAYS[name](s)
+        if name != "time-attack":
+            return s.finish("F4") == 0
+        return detach == "start" or time_attack_end(s)
     finally:
         s.close()
 
@@ -482,70 +480,46 @@ def play(name, exe, out):
 # ------------------------------------------------ reading back the plays
 
 def session(name):
-    path = os.path.join(SESSION, name, "session.json")
-    if not os.path.exists(path):
-        sys.exit("no played session at %s (e2e_play_%s runs first)" % (path, name))
-    with open(path) as f:
+    with open(os.path.join(SESSION, name, "session.json")) as f:  # its play runs first
         return json.load(f)
 
 
 def stages(*plays):
-    """Each stage's entries in the plays (each play has a loading screen and a menu)."""
+    # Each stage's entries in the plays (each play has a loading screen and a menu).
     found = {}
-    for name in plays or PLAYS:
-        for st in session(name)["stages"]:
-            found.setdefault(st["stage"], []).append(st)
+    for st in (st for name in plays or PLAYS for st in session(name)["stages"]):
+        found.setdefault(st["stage"], []).append(st)
     return found
 
 
 def state_show(directory):
-    """directory/.quillstate read by the state tool: messages, settings, lists[(mode, which)]."""
+    """directory/.quillstate read by the state tool: load messages, tables by name ("mode 1 first")."""
     out = subprocess.run([STATE_TOOL, "show"], cwd=directory, capture_output=True, text=True,
-                         timeout=60, check=True).stdout
-    messages, settings, lists = [], [], {}
-    for line in out.splitlines():
-        head, _, values = line.partition(":")
-        if head == "settings":
-            settings = [int(v) for v in values.split()]
-        elif head.startswith("mode "):
-            lists[(int(head.split()[1]), head.split()[2])] = [int(v) for v in values.split()]
-        else:
-            messages.append(line.strip())
-    return messages, settings, lists
+                         timeout=60, check=True).stdout.splitlines()
+    table = lambda line: line.startswith(("settings:", "mode "))
+    return ([line.strip() for line in out if not table(line)],
+            {head: [int(v) for v in values.split()] for head, _, values in (l.partition(":") for l in out if table(l))})
 
 
-class Sound:
-    """A capture in launch()'s format: all after the data chunk's header, whose
-    size a program that ends without closing its device leaves unwritten."""
-    RATE = 2 * 44100  # samples per second, the channels interleaved
-
-    def __init__(self, path):
-        with open(path, "rb") as f:
-            data = f.read()
-        start = data.index(b"data", 12) + 8
-        self.pcm = array.array("h", data[start:len(data) - (len(data) - start) % 2])
-
-    def envelope(self, start, end, step=0.05):
-        """RMS of each step-long slice from start to end."""
-        out, n = [], int(step * self.RATE)
-        for a in range(max(0, int(start * self.RATE)), min(len(self.pcm), int(end * self.RATE)), n):
-            chunk = self.pcm[a:a + n]
-            out.append((sum(map(operator.mul, chunk, chunk)) / len(chunk)) ** 0.5)
-        return out
+def envelope(path, start, end, step=0.05):
+    """RMS of each step-long slice from start to end of a capture: all after the
+    data chunk's header, whose size a program ending without closing its device leaves unwritten."""
+    data = pathlib.Path(path).read_bytes()
+    begin, rate = data.index(b"data", 12) + 8, 2 * 44100  # samples per second, the channels interleaved
+    pcm, out, n = array.array("h", data[begin:len(data) - (len(data) - begin) % 2]), [], int(step * rate)
+    for a in range(max(0, int(start * rate)), min(len(pcm), int(end * rate)), n):
+        chunk = pcm[a:a + n]
+        out.append((sum(map(operator.mul, chunk, chunk)) / len(chunk)) ** 0.5)
+    return out
 
 
 FAILED = []
 
 
-def expect(ok, what):
-    """Prints a check and returns whether it held; a failed one makes at_exit's status 1."""
+def expect(ok, what):  # the checks end with status 1 if any FAILED
     print("ok  " if ok else "FAIL", what)
     FAILED.extend([] if ok else [what])
     return ok
-
-
-def at_exit():
-    sys.exit(1 if FAILED else 0)
 
 
 def main():
@@ -553,8 +527,9 @@ def main():
     ap.add_argument("plays", nargs="*", default=list(PLAYS), help=", ".join(PLAYS))
     ap.add_argument("--exe", default=GAME or "build/larkspin", help="the game program")
     ap.add_argument("--out", default=SESSION or "build/demo", help="one folder per play goes here")
+    ap.add_argument("--detach", choices=("start", "end"), help="time-attack: only start its round, or only end it")
     args = ap.parse_args()
-    sys.exit(0 if all([play(name, args.exe, os.path.join(args.out, name)) for name in args.plays]) else 1)
+    sys.exit(not all([play(name, args.exe, os.path.join(args.out, name), args.detach) for name in args.plays]))
 
 
 if __name__ == "__main__":

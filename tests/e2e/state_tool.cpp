@@ -10,39 +10,19 @@
 
 namespace {
 
-// Last-ten entries planted by "seed": a new result pushes them down.
-const int kPlanted = 4242;
+const int kPlanted = 4242;  // last-ten entries planted by "seed": a new result pushes them down
 
-void printList(c_MyApp* app, const char* label, int mode, int first) {
-  std::printf("mode %d %s:", mode, label);
-  for (int k = 0; k < 10; ++k) std::printf(" %d", app->m_HiScores[first + k]);
+void print(const char* label, Array<int>& values, int first, int count) {
+  std::printf("%s:", label);
+  for (int k = first; k < first + count; ++k) std::printf(" %d", values[k]);
   std::printf("\n");
-}
-
-int show(c_MyApp* app) {
-  app->p_Load();
-  std::printf("settings:");
-  for (int i = 0; i < 25; ++i) std::printf(" %d", app->m_Settings[i]);
-  std::printf("\n");
-  for (int mode = 1; mode <= 6; ++mode) {
-    const int b = 10 * (mode - 1);
-    printList(app, "first", mode, b);
-    printList(app, "second", mode, b + 60);
-  }
-  return 0;
-}
-
-int seed(c_MyApp* app) {
-  app->m_Settings[5] = 1;
-  for (int mode = 1; mode <= 3; ++mode)
-    for (int k = 0; k < 10; ++k) app->m_HiScores[10 * (mode - 1) + 60 + k] = kPlanted;
-  return app->p_Save();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 || (std::strcmp(argv[1], "show") != 0 && std::strcmp(argv[1], "seed") != 0)) {
+  const bool show = argc == 2 && std::strcmp(argv[1], "show") == 0;
+  if (argc != 2 || (!show && std::strcmp(argv[1], "seed") != 0)) {
     std::fprintf(stderr, "usage: state_tool show|seed\n");
     return 2;
   }
@@ -50,7 +30,19 @@ int main(int argc, char** argv) {
   new BBGame();
   bbInit();
   c_MyApp* app = new c_MyApp();
-  int rc = std::strcmp(argv[1], "show") == 0 ? show(app) : seed(app);
+  if (!show) {
+    app->m_Settings[5] = 1;
+    for (int k = 60; k < 90; ++k) app->m_HiScores[k] = kPlanted;  // modes 1..3's second lists
+    return app->p_Save();
+  }
+  app->p_Load();
+  print("settings", app->m_Settings, 0, 25);
+  char label[32];
+  for (int mode = 1; mode <= 6; ++mode)
+    for (int second = 0; second < 2; ++second) {
+      std::snprintf(label, sizeof label, "mode %d %s", mode, second ? "second" : "first");
+      print(label, app->m_HiScores, 10 * (mode - 1) + 60 * second, 10);
+    }
   std::fflush(stdout);
-  return rc;
+  return 0;
 }
