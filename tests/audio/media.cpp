@@ -91,7 +91,7 @@ std::string TempPath(const std::string& name) {
 std::string Written(const std::string& name, const Bytes& data) {
     std::string path = TempPath(name);
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data.data(), 1, data.size(), f);
+        if (!data.empty()) std::fwrite(data.data(), 1, data.size(), f);
         std::fclose(f);
     }
     return path;
